@@ -1,0 +1,34 @@
+# The two commands of the README, plus benchmarks and fuzzing.
+# Each one installs missing Debian packages first (scripts/setup.sh).
+.PHONY: setup test run bench fuzz asan clean
+
+setup:
+	@bash scripts/setup.sh
+
+test: setup
+	cmake --preset debug
+	cmake --build --preset debug
+	bash scripts/with-display.sh ctest --preset debug
+
+run: setup
+	cmake --preset release
+	cmake --build --preset release --target facetor
+	bash scripts/run.sh build/release
+
+bench: setup
+	cmake --preset release
+	cmake --build --preset release
+	bash scripts/bench.sh build/release
+
+fuzz: setup
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	bash scripts/fuzz.sh build/fuzz
+
+asan: setup
+	cmake --preset asan
+	cmake --build --preset asan
+	bash scripts/with-display.sh ctest --preset asan
+
+clean:
+	rm -rf build
