@@ -1,0 +1,25 @@
+#pragma once
+// Everything the editor remembers between events, owned by the main window.
+// The cores take the parts they use.
+#include <cstdint>
+#include <memory>
+
+#include "model/model.h"
+#include "model/progress.h"
+#include "model/reader.h"
+#include "views/render.h"
+#include "views/view_state.h"
+
+namespace facetor {
+
+struct EditorState {
+    std::unique_ptr<type_model> model = make_model();
+    ReaderState reader;
+    Progress progress;  // the bar's position; a load does not reset it
+    ViewState view;
+    ViewImages images;  // V_Canvas and the pictures of Image1..Image3
+    EditMode edit_mode = mesh_mode;
+    std::uint8_t first_load = 1;  // while 1, a load reads "dflt.3do" without asking
+};
+
+}  // namespace facetor

@@ -1,0 +1,396 @@
+#include "app/loader.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/error_guard.h"
+#include "app/glyphs.h"
+#include "editing/qt/side_panel.h"
+#include "preview3d/qt/dxdraw.h"
+#include "views/qt/view_image.h"
+
+namespace facetor {
+
+namespace {
+
+const QString k_caption = QStringLiteral("FACETOR v0.1 Preview");
+
+QColor button_face()
+{
+    return QApplication::palette().color(QPalette::Button);
+}
+
+void set_background(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("loader"));
+    setWindowTitle(k_caption);
+    resize(677, 502);  // design size; the window opens maximised
+
+    state_.progress = Progress([this](int v) { set_progress(v); });
+
+    auto* central = new QWidget(this);
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    side_panel_ = new SidePanel(central);
+    side_panel_->setFixedWidth(165);
+    row->addWidget(side_panel_);
+    build_view_area();
+    views_->setParent(central);
+    row->addWidget(views_, 1);
+    setCentralWidget(central);
+
+    build_menus();
+    build_toolbars();
+    build_status_bar();
+    build_timers();
+
+    open_dialog_ = new QFileDialog(this);
+    open_dialog_->setObjectName(QStringLiteral("OpenDialog1"));
+    open_dialog_->setNameFilter(QStringLiteral("3DO Model (*.3do)"));
+    open_dialog_->setDefaultSuffix(QStringLiteral("3do"));
+    open_dialog_->setFileMode(QFileDialog::ExistingFile);
+    open_dialog_->setAcceptMode(QFileDialog::AcceptOpen);
+    // Our own dialog, the same on every desktop and reachable from tests.
+    open_dialog_->setOption(QFileDialog::DontUseNativeDialog);
+
+    connect(side_panel_, &SidePanel::grid_focused, this, [this] { guard([this] { mark_grid_focus(); }); });
+    connect(side_panel_, &SidePanel::base_pressed, this,
+            [this] { side_panel_->set_geoset_colour(QColor(255, 0, 0)); });
+    dxdraw_->set_error_handler([this](const RuntimeError& e) { report_error(this, e.what()); });
+    connect(dxdraw_, &DXDraw::clicked, this, [this] { guard([this] { activate_view(4); }); });
+    connect(dxdraw_, &DXDraw::depth_changed, this,
+            [this](int depth) { side_panel_->caption(Page::mesh_page)->setText(QString::number(depth)); });
+
+    // Key preview: the window sees key presses and releases before the focused control.
+    qApp->installEventFilter(this);
+
+    FormCreate();
+}
+
+Tloader::~Tloader()
+{
+    qApp->removeEventFilter(this);
+}
+
+void Tloader::FormCreate()
+{
+    side_panel_->write_row_labels();
+    state_.view.active_view = 2;
+    state_.edit_mode = mesh_mode;
+    state_.first_load = 1;
+}
+
+void Tloader::build_view_area()
+{
+    views_ = new QWidget(this);
+    views_->setObjectName(QStringLiteral("Views"));
+    views_->installEventFilter(this);
+    for (int i = 1; i <= 4; ++i) {
+        Pane& pane = panes_[i];
+        pane.dock = new QFrame(views_);
+        pane.dock->setObjectName(QStringLiteral("Dock%1").arg(i));
+        set_background(pane.dock, button_face());
+        pane.panel = new QFrame(pane.dock);
+        pane.panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+        pane.panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane.panel->setLineWidth(1);
+        set_background(pane.panel, Qt::black);
+        pane.panel->move(3, 3);
+        auto* fill = new QHBoxLayout(pane.panel);
+        fill->setContentsMargins(0, 0, 0, 0);
+        if (i <= 3) {
+            auto* image = new ViewImage(state_.images.images[i], pane.panel);
+            image->setObjectName(QStringLiteral("Image%1").arg(i));
+            images_[i] = image;
+            pane.view = image;
+            connect(image, &ViewImage::pressed, this,
+                    [this](int x, int y, Qt::KeyboardModifiers m) { Image2MouseDown(x, y, m); });
+            connect(image, &ViewImage::moved, this, [this](int x, int y) { Image2MouseMove(x, y); });
+            connect(image, &ViewImage::released, this, [this] { Image2MouseUp(); });
+            connect(image, &ViewImage::clicked, this, [this, i] { guard([this, i] { activate_view(i); }); });
+        } else {
+            dxdraw_ = new DXDraw(pane.panel);
+            pane.view = dxdraw_;
+        }
+        fill->addWidget(pane.view);
+    }
+}
+
+void Tloader::build_status_bar()
+{
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setFixedHeight(18);
+    bar->setSizeGripEnabled(false);
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFixedWidth(50);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        bar->addWidget(panel);
+        status_panels_[i] = panel;
+    }
+    setStatusBar(bar);
+}
+
+void Tloader::build_timers()
+{
+    Timer1_ = new QTimer(this);
+    Timer1_->setObjectName(QStringLiteral("Timer1"));
+    Timer1_->setInterval(20);
+    connect(Timer1_, &QTimer::timeout, this, [this] {
+        if (QGuiApplication::applicationState() == Qt::ApplicationActive) {
+            guard([this] { DXTimer1Timer(); });
+        }
+    });
+    mover_ = new QTimer(this);
+    mover_->setObjectName(QStringLiteral("mover"));
+    mover_->setInterval(100);
+    connect(mover_, &QTimer::timeout, this, [this] {
+        if (QGuiApplication::applicationState() == Qt::ApplicationActive) {
+            guard([this] { moverTimer(); });
+        }
+    });
+}
+
+void Tloader::set_progress(int value)
+{
+    if (PB_ != nullptr) {
+        PB_->setValue(value);
+        PB_->repaint();  // the load blocks the event loop; show each step at once
+    }
+}
+
+void Tloader::FormResize()
+{
+    const int w = views_->width();
+    const int h = views_->height();
+    const QSize screen_size = screen()->size();
+    state_.images.screen_width = screen_size.width();
+    state_.images.screen_height = screen_size.height();
+    const int pane_w = w / 2;
+    const int pane_h = h / 2;
+    for (int i = 1; i <= 4; ++i) {
+        panes_[i].dock->resize(pane_w, pane_h);
+    }
+    state_.images.canvas.resize(pane_w, pane_h);
+    panes_[2].dock->move(0, 0);
+    panes_[1].dock->move(0, pane_h);
+    panes_[3].dock->move(pane_w, 0);
+    panes_[4].dock->move(pane_w, pane_h);
+    layout_views(state_.view, w, h);
+    for (int i = 1; i <= 4; ++i) {
+        panes_[i].panel->resize(std::max(0, pane_w - 3), std::max(0, pane_h - 3));
+    }
+    for (int i = 1; i <= 3; ++i) {
+        state_.images.images[i].resize(std::max(0, pane_w - 3), std::max(0, pane_h - 3));
+    }
+    if (state_.first_load == 1) {
+        Load3DO();
+    }
+}
+
+void Tloader::Load3DO()
+{
+    std::string path;
+    if (state_.first_load == 1) {
+        path = "dflt.3do";
+        setWindowTitle(k_caption + QStringLiteral(" - dflt.3do"));
+    } else {
+        if (open_dialog_->exec() != QDialog::Accepted || open_dialog_->selectedFiles().isEmpty()) {
+            return;
+        }
+        path = open_dialog_->selectedFiles().constFirst().toStdString();
+    }
+    read_3do_file(path, *state_.model, state_.reader, state_.progress);
+    complete_load(path);
+}
+
+// What follows a successful read, in this order: caption, flag, view angles,
+// panel, the three views, the bar at 100, the 3D scene and its first render.
+void Tloader::complete_load(const std::string& path)
+{
+    if (state_.first_load == 0) {
+        setWindowTitle(k_caption + QStringLiteral(" - ") + QString::fromStdString(path));
+    }
+    state_.first_load = 0;
+    reset_view_angles(state_.view);
+    refresh_panels();
+    redraw_all_views();
+    state_.progress.set(100);
+    dxdraw_->DXDrawInitialize(*state_.model);
+    dxdraw_->D3DRMRender();
+}
+
+void Tloader::redraw_all_views()
+{
+    facetor::redraw_all_views(*state_.model, state_.view, state_.edit_mode, state_.images);
+    for (int i = 1; i <= 3; ++i) {
+        images_[i]->update();
+    }
+}
+
+void Tloader::refresh_panels()
+{
+    side_panel_->refresh_panels(*state_.model, state_.edit_mode);
+}
+
+void Tloader::New1Click()
+{
+    state_.first_load = 1;
+    Load3DO();
+}
+
+void Tloader::Exit1Click()
+{
+    close();
+}
+
+void Tloader::toggle_image2()
+{
+    images_[2]->setVisible(!images_[2]->isVisible());
+}
+
+void Tloader::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!shown_once_) {
+        // Let the layout give the view area its size before the first layout
+        // step; from now on every size change of the view area runs it again.
+        centralWidget()->layout()->activate();
+        shown_once_ = true;
+        guard([this] { FormResize(); });
+    }
+}
+
+void Tloader::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    dxdraw_->repaint_scene();
+}
+
+void Tloader::closeEvent(QCloseEvent* event)
+{
+    dxdraw_->finalize();
+    QMainWindow::closeEvent(event);
+}
+
+bool Tloader::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == views_ && event->type() == QEvent::Resize && shown_once_) {
+        guard([this] { FormResize(); });
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        // Only keys meant for this window, and each key once (the filter sees
+        // the event again on its way up the parent chain).
+        if (widget != nullptr && widget->window() == this && widget == QApplication::focusWidget()) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            bool consumed = false;
+            guard([&] {
+                if (event->type() == QEvent::KeyPress) {
+                    FormKeyDown(key);
+                    consumed = key->isAccepted();
+                } else {
+                    Edit1KeyUp(key);
+                }
+            });
+            return consumed;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Tloader::switch_mode(EditMode mode)
+{
+    state_.edit_mode = mode;
+    redraw_all_views();
+    side_panel_->show_page(mode);
+    mode_items_[mode]->setChecked(true);
+    mode_buttons_[mode]->setChecked(true);
+    refresh_panels();
+}
+
+void Tloader::BMeshClick()
+{
+    switch_mode(mesh_mode);
+}
+
+void Tloader::BFaceClick()
+{
+    switch_mode(face_mode);
+}
+
+void Tloader::BvertexClick()
+{
+    switch_mode(vertex_mode);
+}
+
+void Tloader::activate_view(int view)
+{
+    for (int i = 1; i <= 4; ++i) {
+        set_background(panes_[i].dock, i == view ? QColor(255, 0, 0) : button_face());
+    }
+    side_panel_->set_geoset_colour(button_face());
+    state_.view.active_view = view;
+    side_panel_->focuser()->setFocus();
+}
+
+void Tloader::mark_grid_focus()
+{
+    for (int i = 1; i <= 4; ++i) {
+        set_background(panes_[i].dock, button_face());
+    }
+    side_panel_->set_geoset_colour(QColor(255, 0, 0));
+    state_.view.active_view = 0;
+}
+
+// Keyboard navigation, picking and dragging land with their own cores.
+void Tloader::FormKeyDown(QKeyEvent* event)
+{
+    event->ignore();
+}
+
+void Tloader::Edit1KeyUp(QKeyEvent*) {}
+
+void Tloader::DXTimer1Timer() {}
+
+void Tloader::moverTimer() {}
+
+void Tloader::Image2MouseDown(int, int, Qt::KeyboardModifiers) {}
+
+void Tloader::Image2MouseMove(int x, int y)
+{
+    status_panels_[0]->setText(QString::number(x));
+    status_panels_[1]->setText(QString::number(y));
+}
+
+void Tloader::Image2MouseUp() {}
+
+}  // namespace facetor

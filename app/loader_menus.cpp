@@ -1,0 +1,191 @@
+// The menu bar and the two toolbars, built from tables.
+#include <QActionGroup>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/glyphs.h"
+#include "app/loader.h"
+
+namespace facetor {
+
+namespace {
+
+using Handler = void (Tloader::*)();
+
+struct MenuItem {
+    const char* name;     // objectName
+    const char* caption;  // nullptr: a separator
+    QKeyCombination shortcut;
+    bool enabled;
+    Handler handler;
+};
+
+struct Menu {
+    const char* name;
+    const char* caption;
+    std::initializer_list<MenuItem> items;
+};
+
+constexpr QKeyCombination k_none{};
+
+const Menu k_menus[] = {
+    {"File1", "&File",
+     {
+         {"New1", "&New", Qt::CTRL | Qt::Key_N, false, &Tloader::New1Click},
+         {"Open1", "&Open", Qt::CTRL | Qt::Key_O, true, &Tloader::Load3DO},
+         {"SaveAs1", "Save &As...", k_none, false, nullptr},
+         {"Save1", "&Save", Qt::CTRL | Qt::Key_S, false, nullptr},
+         {"N1", nullptr, k_none, false, nullptr},
+         {"Exit1", "E&xit", Qt::CTRL | Qt::Key_X, true, &Tloader::Exit1Click},
+     }},
+    {"EditMenu", "&Edit",
+     {
+         {"Undo1", "&Undo", Qt::CTRL | Qt::Key_Z, false, nullptr},
+         {"N2", nullptr, k_none, false, nullptr},
+         {"Copy1", "&Copy", Qt::CTRL | Qt::Key_C, false, nullptr},
+         {"Paste1", "&Paste", Qt::CTRL | Qt::Key_V, false, nullptr},
+         {"Delete1", "&Delete", QKeyCombination(Qt::Key_Delete), false, nullptr},
+         {"SelectAll1", "Se&lect All", Qt::CTRL | Qt::Key_Insert, false, nullptr},
+     }},
+    {"Mode1", "&Mode",
+     {
+         {"VertexMode1", "&Vertex Mode", QKeyCombination(Qt::Key_F9), true, &Tloader::BvertexClick},
+         {"FaceMode1", "&Face Mode", QKeyCombination(Qt::Key_F10), true, &Tloader::BFaceClick},
+         {"MeshMode1", "Mes&h Mode", QKeyCombination(Qt::Key_F11), true, &Tloader::BMeshClick},
+     }},
+    {"Options1", "&Options",
+     {
+         {"CreateVertex1", "Create Vertex", k_none, false, nullptr},
+         {"DeleteVertex1", "Delete Vertex", k_none, false, nullptr},
+         {"CreateFace1", "Create Face", k_none, false, nullptr},
+         {"DeleteFace1", "Delete Face", k_none, false, nullptr},
+         {"CarveFace1", "Carve Face", k_none, false, nullptr},
+         {"CreateMesh1", "Create Mesh...", k_none, false, nullptr},
+     }},
+    {"Help1", "&Help",
+     {
+         {"FacetorHelp1", "Facetor Help", k_none, false, nullptr},
+         {"FacetorTutorial1", "Facetor Tutorial", k_none, false, nullptr},
+         {"About1", "About...", k_none, false, nullptr},
+     }},
+};
+
+struct ToolButton {
+    const char* name;  // nullptr: a separator
+    Glyph glyph;
+    bool enabled;
+    Handler handler;
+};
+
+}  // namespace
+
+void Tloader::build_menus()
+{
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto* mode_group = new QActionGroup(this);
+    mode_group->setExclusive(true);
+    for (const Menu& menu : k_menus) {
+        QMenu* m = bar->addMenu(QString::fromLatin1(menu.caption));
+        m->setObjectName(QString::fromLatin1(menu.name));
+        for (const MenuItem& item : menu.items) {
+            QAction* action = item.caption != nullptr ? m->addAction(QString::fromLatin1(item.caption))
+                                                      : m->addSeparator();
+            action->setObjectName(QString::fromLatin1(item.name));
+            if (item.caption == nullptr) {
+                continue;
+            }
+            if (item.shortcut != k_none) {
+                action->setShortcut(QKeySequence(item.shortcut));
+            }
+            action->setEnabled(item.enabled);
+            if (item.handler != nullptr) {
+                connect(action, &QAction::triggered, this,
+                        [this, h = item.handler] { guard([this, h] { (this->*h)(); }); });
+            }
+        }
+    }
+    // The three mode items form one radio group; Mesh mode starts checked.
+    const char* mode_names[] = {"MeshMode1", "FaceMode1", "VertexMode1"};  // by EditMode
+    for (int mode = 0; mode < 3; ++mode) {
+        QAction* action = bar->findChild<QAction*>(QString::fromLatin1(mode_names[mode]));
+        action->setCheckable(true);
+        mode_group->addAction(action);
+        mode_items_[mode] = action;
+    }
+    mode_items_[mesh_mode]->setChecked(true);
+    open_item_ = bar->findChild<QAction*>(QStringLiteral("Open1"));
+    setMenuBar(bar);
+}
+
+void Tloader::build_toolbars()
+{
+    static const ToolButton commands[] = {
+        {"ToolButton1", Glyph::open, true, &Tloader::Load3DO},
+        {"ToolButton2", Glyph::toggle_view, false, &Tloader::toggle_image2},
+        {"ToolButton3", Glyph::new_model, false, &Tloader::New1Click},
+        {nullptr, Glyph::open, false, nullptr},
+        {"ToolButton4", Glyph::save, false, nullptr},
+        {"ToolButton5", Glyph::cut, false, nullptr},
+        {"ToolButton6", Glyph::help, false, nullptr},
+        {nullptr, Glyph::open, false, nullptr},
+        {"BMesh", Glyph::mesh, true, &Tloader::BMeshClick},
+        {"Bvertex", Glyph::vertex, true, &Tloader::BvertexClick},
+        {"BFace", Glyph::face, true, &Tloader::BFaceClick},
+    };
+    auto* tools = new QToolBar(QStringLiteral("Commands"), this);
+    tools->setObjectName(QStringLiteral("ToolBar1"));
+    tools->setIconSize(QSize(16, 16));
+    tools->setMovable(false);
+    tools->setFixedHeight(22);
+    tools->setFixedWidth(193);
+    auto* button_group = new QActionGroup(this);
+    button_group->setExclusive(true);
+    for (const ToolButton& b : commands) {
+        if (b.name == nullptr) {
+            tools->addSeparator();
+            continue;
+        }
+        QAction* action = tools->addAction(make_glyph(b.glyph), QString());
+        action->setObjectName(QString::fromLatin1(b.name) + QStringLiteral("Action"));
+        action->setEnabled(b.enabled);
+        tools->widgetForAction(action)->setObjectName(QString::fromLatin1(b.name));
+        if (b.handler != nullptr) {
+            connect(action, &QAction::triggered, this,
+                    [this, h = b.handler] { guard([this, h] { (this->*h)(); }); });
+        }
+    }
+    const char* mode_names[] = {"BMesh", "BFace", "Bvertex"};  // by EditMode
+    for (int mode = 0; mode < 3; ++mode) {
+        auto* button = tools->findChild<QToolButton*>(QString::fromLatin1(mode_names[mode]));
+        QAction* action = button->defaultAction();
+        action->setCheckable(true);
+        button_group->addAction(action);
+        mode_buttons_[mode] = action;
+    }
+    mode_buttons_[mesh_mode]->setChecked(true);
+    addToolBar(Qt::TopToolBarArea, tools);
+
+    auto* progress = new QToolBar(QStringLiteral("Progress:"), this);
+    progress->setObjectName(QStringLiteral("ToolBar2"));
+    progress->setMovable(false);
+    progress->setFixedHeight(22);
+    progress->setFixedWidth(189);
+    auto* label = new QLabel(QStringLiteral("Progress: "), progress);
+    label->setObjectName(QStringLiteral("Label1"));
+    progress->addWidget(label);
+    PB_ = new QProgressBar(progress);
+    PB_->setObjectName(QStringLiteral("PB"));
+    PB_->setRange(0, 100);
+    PB_->setValue(0);
+    PB_->setTextVisible(false);
+    PB_->setFixedSize(129, 9);
+    progress->addWidget(PB_);
+    addToolBar(Qt::TopToolBarArea, progress);
+}
+
+}  // namespace facetor

@@ -1,0 +1,84 @@
+#include "gui/gui_support.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTest>
+#include <fstream>
+#include <sstream>
+
+#include "app/loader.h"
+
+namespace facetor::test {
+
+std::string sample_model()
+{
+    std::ifstream in(FACETOR_SOURCE_DIR "/data/dflt.3do", std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+WorkFolder::WorkFolder() : previous_(QDir::currentPath())
+{
+    QDir::setCurrent(dir_.path());
+}
+
+WorkFolder::~WorkFolder()
+{
+    QDir::setCurrent(previous_);
+}
+
+QString WorkFolder::path(const QString& name) const
+{
+    return dir_.filePath(name);
+}
+
+void WorkFolder::write(const QString& name, const std::string& bytes) const
+{
+    QFile file(path(name));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+}
+
+ModalWatcher::ModalWatcher(Answer answer) : answer_(std::move(answer))
+{
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
+    timer_.start();
+}
+
+void ModalWatcher::poll()
+{
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible()) {
+        return;
+    }
+    if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+        seen_ << box->windowTitle() + QStringLiteral("|") + box->text();
+    }
+    if (answer_) {
+        answer_(dialog);
+    } else {
+        dialog->accept();
+    }
+}
+
+std::unique_ptr<Tloader> start_editor(int width, int height)
+{
+    auto window = std::make_unique<Tloader>();
+    window->resize(width, height);
+    window->show();
+    (void)QTest::qWaitForWindowExposed(window.get());
+    settle();
+    return window;
+}
+
+void settle(int ms)
+{
+    QTest::qWait(ms);
+}
+
+}  // namespace facetor::test

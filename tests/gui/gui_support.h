@@ -1,0 +1,60 @@
+#pragma once
+// What every GUI test needs: a private working folder, the real main window,
+// and a watcher that answers modal dialogs and remembers what they said.
+#include <QDialog>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace facetor {
+class Tloader;
+}
+
+namespace facetor::test {
+
+// The bytes of our sample model data/dflt.3do.
+std::string sample_model();
+
+// Makes a fresh temporary folder the current directory for the test's life.
+class WorkFolder {
+public:
+    WorkFolder();
+    ~WorkFolder();
+    QString path(const QString& name) const;
+    void write(const QString& name, const std::string& bytes) const;
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+// Polls for modal dialogs; each one found is handed to `answer` (default:
+// accept it). Message boxes are recorded as "title|text".
+class ModalWatcher : public QObject {
+public:
+    using Answer = std::function<void(QDialog*)>;
+    explicit ModalWatcher(Answer answer = {});
+    void set_answer(Answer answer) { answer_ = std::move(answer); }
+    const QStringList& seen() const { return seen_; }
+    void clear() { seen_.clear(); }
+
+private:
+    void poll();
+    Answer answer_;
+    QStringList seen_;
+    QTimer timer_;
+};
+
+// Starts the main window at a fixed size (not maximised, so that tests can
+// resize it) and waits until it is exposed.
+std::unique_ptr<Tloader> start_editor(int width = 1000, int height = 700);
+
+// Processes events for a while so queued paints and timers run.
+void settle(int ms = 50);
+
+}  // namespace facetor::test

@@ -1,0 +1,282 @@
+// The main window: start-up, the default model, Open, layout and menus.
+#include <QAction>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/loader.h"
+#include "gui/gui_support.h"
+
+namespace facetor {
+namespace {
+
+using test::ModalWatcher;
+using test::WorkFolder;
+
+int progress(const Tloader& w)
+{
+    return w.findChild<QProgressBar*>("PB")->value();
+}
+
+// True when the view's picture holds anything but black.
+bool drawn(const Tloader& w, int view)
+{
+    const PixelImage& image = w.state().images.images[view];
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != k_black) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Picks `path` in the open dialog, or cancels it when `path` is empty.
+ModalWatcher::Answer choose_file(const QString& path)
+{
+    return [path](QDialog* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        if (files == nullptr) {
+            dialog->accept();
+            return;
+        }
+        if (path.isEmpty()) {
+            files->reject();
+        } else {
+            files->selectFile(path);
+            files->accept();
+        }
+    };
+}
+
+TEST(MainWindow, StartUpLoadsTheDefaultModelWithoutADialog)
+{
+    WorkFolder folder;
+    folder.write("dflt.3do", test::sample_model());
+    ModalWatcher watcher;
+    auto w = test::start_editor();
+
+    EXPECT_TRUE(watcher.seen().isEmpty());
+    EXPECT_EQ(w->windowTitle(), "FACETOR v0.1 Preview - dflt.3do");
+    EXPECT_EQ(w->state().first_load, 0);
+    EXPECT_EQ(w->state().model->geosets[0].mesh_count, 2);
+    EXPECT_EQ(progress(*w), 100);
+    for (int view = 1; view <= 3; ++view) {
+        EXPECT_TRUE(drawn(*w, view)) << "view " << view;
+    }
+    EXPECT_EQ(w->state().view.active_view, 2);
+}
+
+TEST(MainWindow, MissingDefaultModelIsReportedAndTriedAgainByOpen)
+{
+    WorkFolder folder;
+    ModalWatcher watcher;
+    auto w = test::start_editor();
+
+    EXPECT_EQ(watcher.seen(), QStringList{"Facetor|File not found"});
+    EXPECT_EQ(w->windowTitle(), "FACETOR v0.1 Preview - dflt.3do");
+    EXPECT_EQ(w->state().first_load, 1);
+
+    // Open reads "dflt.3do" again instead of asking.
+    watcher.clear();
+    w->findChild<QAction*>("Open1")->trigger();
+    test::settle();
+    EXPECT_EQ(watcher.seen(), QStringList{"Facetor|File not found"});
+
+    folder.write("dflt.3do", test::sample_model());
+    w->findChild<QAction*>("Open1")->trigger();
+    test::settle();
+    EXPECT_EQ(w->state().first_load, 0);
+    EXPECT_EQ(progress(*w), 100);
+}
+
+TEST(MainWindow, MalformedDefaultModelShowsErrorAgainAtEveryResize)
+{
+    WorkFolder folder;
+    folder.write("dflt.3do", "SECTION: HEADER\n3DO 2.1\n");  // line feeds alone
+    ModalWatcher watcher;
+    auto w = test::start_editor();
+    EXPECT_EQ(watcher.seen(), QStringList{"Facetor|ERROR"});
+    EXPECT_EQ(progress(*w), 0);
+
+    watcher.clear();
+    w->resize(w->width() + 20, w->height());
+    test::settle();
+    EXPECT_EQ(watcher.seen(), QStringList{"Facetor|ERROR"});
+    EXPECT_EQ(w->state().first_load, 1);
+}
+
+TEST(MainWindow, CancellingTheOpenDialogChangesNothing)
+{
+    WorkFolder folder;
+    folder.write("dflt.3do", test::sample_model());
+    ModalWatcher watcher(choose_file(QString()));
+    auto w = test::start_editor();
+    const QString caption = w->windowTitle();
+    const auto before = w->state().images.images[2].pixel(10, 10);
+    w->state().progress.set(42);
+
+    w->findChild<QAction*>("Open1")->trigger();
+    test::settle();
+
+    EXPECT_EQ(w->windowTitle(), caption);
+    EXPECT_EQ(progress(*w), 42);
+    EXPECT_EQ(w->state().model->geosets[0].mesh_count, 2);
+    EXPECT_EQ(w->state().images.images[2].pixel(10, 10), before);
+}
+
+TEST(MainWindow, OpenShowsTheFullPathAndDrawsAllViews)
+{
+    WorkFolder folder;
+    folder.write("dflt.3do", test::sample_model());
+    folder.write("other.3do", test::sample_model());
+    ModalWatcher watcher;
+    auto w = test::start_editor();
+    const QString other = folder.path("other.3do");
+    watcher.set_answer(choose_file(other));
+    w->state().progress.set(5);
+    w->state().view.views[1].angle_y = 30;
+
+    w->findChild<QAction*>("Open1")->trigger();
+    test::settle();
+
+    EXPECT_EQ(w->windowTitle(), "FACETOR v0.1 Preview - " + other);
+    EXPECT_EQ(progress(*w), 100);
+    EXPECT_EQ(w->state().view.views[1].angle_y, 0);
+    for (int view = 1; view <= 3; ++view) {
+        EXPECT_TRUE(drawn(*w, view)) << "view " << view;
+    }
+}
+
+TEST(MainWindow, LayoutSplitsTheViewAreaWithIntegerDivision)
+{
+    WorkFolder folder;
+    folder.write("dflt.3do", test::sample_model());
+    ModalWatcher watcher;
+    auto w = test::start_editor();
+    QWidget* area = w->view_area();
+    w->resize(w->width() + (505 - area->width()), w->height() + (401 - area->height()));
+    test::settle();
+    ASSERT_EQ(area->width(), 505);
+    ASSERT_EQ(area->height(), 401);
+
+    const struct {
+        const char* name;
+        QRect geometry;
+    } panes[] = {
+        {"Dock2", QRect(0, 0, 252, 200)},
+        {"Dock3", QRect(252, 0, 252, 200)},
+        {"Dock1", QRect(0, 200, 252, 200)},
+        {"Dock4", QRect(252, 200, 252, 200)},
+    };
+    for (const auto& pane : panes) {
+        EXPECT_EQ(w->findChild<QFrame*>(pane.name)->geometry(), pane.geometry) << pane.name;
+    }
+    for (int i = 1; i <= 4; ++i) {
+        auto* inner = w->findChild<QFrame*>(QStringLiteral("Panel%1").arg(i));
+        EXPECT_EQ(inner->geometry(), QRect(3, 3, 249, 197)) << i;
+    }
+    EXPECT_EQ(w->state().images.canvas.image().width(), 252);
+    for (int v = 1; v <= 3; ++v) {
+        EXPECT_EQ(w->state().view.views[v].pan_x, 100);
+        EXPECT_EQ(w->state().view.views[v].pan_y, 126);
+        EXPECT_EQ(w->state().view.views[v].pan_z, 126);
+    }
+}
+
+TEST(MainWindow, ResizeRestoresZoomAndPanButKeepsAngles)
+{
+    WorkFolder folder;
+    folder.write("dflt.3do", test::sample_model());
+    ModalWatcher watcher;
+    auto w = test::start_editor();
+    type_view& view = w->state().view.views[3];
+    view.zoom = 25600;
+    view.pan_x = -7;
+    view.angle_x = 45;
+    view.pan_step_x = 8;
+
+    w->resize(w->width() - 10, w->height());
+    test::settle();
+
+    const QWidget* area = w->view_area();
+    EXPECT_EQ(view.zoom, 3200);
+    EXPECT_EQ(view.pan_x, area->height() / 4);
+    EXPECT_EQ(view.pan_z, area->width() / 4);
+    EXPECT_EQ(view.angle_x, 45);
+    EXPECT_EQ(view.pan_step_x, 8);
+}
+
+TEST(MainWindow, MenusHaveTheirCaptionsShortcutsAndStates)
+{
+    WorkFolder folder;
+    folder.write("dflt.3do", test::sample_model());
+    ModalWatcher watcher;
+    auto w = test::start_editor();
+
+    const struct {
+        const char* menu;
+        QStringList items;  // caption|shortcut|enabled, "-" for a separator
+    } menus[] = {
+        {"&File",
+         {"&New|Ctrl+N|0", "&Open|Ctrl+O|1", "Save &As...||0", "&Save|Ctrl+S|0", "-", "E&xit|Ctrl+X|1"}},
+        {"&Edit",
+         {"&Undo|Ctrl+Z|0", "-", "&Copy|Ctrl+C|0", "&Paste|Ctrl+V|0", "&Delete|Del|0",
+          "Se&lect All|Ctrl+Ins|0"}},
+        {"&Mode", {"&Vertex Mode|F9|1", "&Face Mode|F10|1", "Mes&h Mode|F11|1"}},
+        {"&Options",
+         {"Create Vertex||0", "Delete Vertex||0", "Create Face||0", "Delete Face||0", "Carve Face||0",
+          "Create Mesh...||0"}},
+        {"&Help", {"Facetor Help||0", "Facetor Tutorial||0", "About...||0"}},
+    };
+    const QList<QAction*> top = w->menuBar()->actions();
+    ASSERT_EQ(top.size(), 5);
+    for (int m = 0; m < 5; ++m) {
+        EXPECT_EQ(top[m]->text(), menus[m].menu);
+        QStringList items;
+        for (QAction* a : top[m]->menu()->actions()) {
+            items << (a->isSeparator() ? QStringLiteral("-")
+                                       : a->text() + "|" + a->shortcut().toString() + "|" +
+                                             QString::number(a->isEnabled()));
+        }
+        EXPECT_EQ(items, menus[m].items) << menus[m].menu;
+    }
+    // The mode items are one radio group with Mesh mode checked.
+    EXPECT_TRUE(w->findChild<QAction*>("MeshMode1")->isChecked());
+    EXPECT_FALSE(w->findChild<QAction*>("FaceMode1")->isChecked());
+    EXPECT_TRUE(w->findChild<QAction*>("VertexMode1")->actionGroup()->isExclusive());
+}
+
+TEST(MainWindow, AnErrorInAHandlerIsShownAndTheWindowGoesOn)
+{
+    WorkFolder folder;
+    folder.write("dflt.3do", test::sample_model());
+    std::string bad = test::sample_model();
+    bad.replace(bad.find("MATERIALS 2"), 11, "MATERIALS 65");
+    folder.write("bad.3do", bad);
+    ModalWatcher watcher;
+    auto w = test::start_editor();
+    watcher.set_answer(choose_file(folder.path("bad.3do")));
+
+    w->findChild<QAction*>("Open1")->trigger();
+    test::settle();
+    EXPECT_TRUE(watcher.seen().contains("Facetor|Range check error"));
+    EXPECT_EQ(w->windowTitle(), "FACETOR v0.1 Preview - dflt.3do");
+
+    // The window still answers: a good file opens.
+    watcher.clear();
+    watcher.set_answer(choose_file(folder.path("dflt.3do")));
+    w->findChild<QAction*>("Open1")->trigger();
+    test::settle();
+    EXPECT_TRUE(watcher.seen().isEmpty());
+    EXPECT_EQ(w->windowTitle(), "FACETOR v0.1 Preview - " + folder.path("dflt.3do"));
+}
+
+}  // namespace
+}  // namespace facetor

@@ -1,0 +1,49 @@
+#include "views/qt/view_image.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "views/canvas.h"
+
+namespace facetor {
+
+ViewImage::ViewImage(const PixelImage& image, QWidget* parent) : QWidget(parent), image_(image)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);  // the status bar follows the pointer without a button held
+}
+
+void ViewImage::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (image_.width() > 0 && image_.height() > 0) {
+        // Wraps the pixels without copying them.
+        const QImage view(reinterpret_cast<const uchar*>(image_.data()), image_.width(),
+                          image_.height(), image_.width() * 4, QImage::Format_RGB32);
+        painter.drawImage(0, 0, view);
+    }
+}
+
+void ViewImage::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    emit pressed(p.x(), p.y(), event->modifiers());
+}
+
+void ViewImage::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    emit moved(p.x(), p.y());
+}
+
+void ViewImage::mouseReleaseEvent(QMouseEvent* event)
+{
+    emit released();
+    if (rect().contains(event->position().toPoint())) {
+        emit clicked();
+    }
+}
+
+}  // namespace facetor
