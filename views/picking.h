@@ -1,0 +1,73 @@
+#pragma once
+// Picking meshes, faces and vertices with the mouse in the orthographic views
+// and dragging them with Ctrl held. Picks compare the pointer with the pixel
+// positions the last drawing stored in each vertex for the active view; they
+// never invert the projection.
+#include <cstdint>
+#include <string>
+
+#include "model/model.h"
+#include "views/view_state.h"
+
+namespace facetor {
+
+struct PickState {
+    std::int32_t pick_target = 0;  // ordinal from 1 of the candidate the next pick takes; 0 = none
+    std::int32_t pick_skipped = 0; // candidates passed over in the current scan
+    std::uint8_t dragging = 0;     // 1 from a Ctrl-press until the button is released
+    std::int32_t drag_prev_x = 0, drag_prev_y = 0;
+    std::int32_t mouse_x = 0, mouse_y = 0; // last pointer position over any view image
+};
+
+// Two segments A-B and P-Q in single precision. On a crossing (both
+// parameters in 0..1, ends included) returns true with the point and the
+// parameter u along P-Q. Parallel or collinear segments never cross; the
+// outputs are written only as far as the computation got.
+bool segment_intersect(float ax, float ay, float bx, float by, float px, float py, float qx,
+                       float qy, float& x, float& y, float& u);
+
+// Whether face f of mesh m is under (x, y) in view `view` (1..3): the number
+// of its edges crossing the segment to (x + 1000, y + 1000) is odd.
+bool face_hit(const type_model& model, int m, int f, int view, std::int32_t x, std::int32_t y);
+
+// Vertex mode pick at (x, y) in view 1..3. Returns whether a vertex was taken.
+bool vertex_pick(type_model& model, int view, std::int32_t x, std::int32_t y);
+
+// Face mode and mesh mode picks at (x, y) in view 1..3, cycling through the
+// elements under the pointer on repeated presses. Return whether one was taken.
+bool face_pick(PickState& pick, type_model& model, int view, std::int32_t x, std::int32_t y);
+bool mesh_pick(PickState& pick, type_model& model, int view, std::int32_t x, std::int32_t y);
+
+struct PressResult {
+    bool start_mover = false; // enable the mover timer
+    // After every press, picked or not: refresh_panels, then redraw all views.
+};
+
+// Image2MouseDown. Ctrl starts a drag and picks nothing; otherwise the edit
+// mode's pick runs in the active view (none in active view 0 or 4).
+PressResult mouse_press(PickState& pick, type_model& model, const ViewState& views, EditMode mode,
+                        std::int32_t x, std::int32_t y, bool ctrl);
+
+// What the status bar's panels 0 and 1 show for a pointer position.
+struct StatusTexts {
+    std::string x;
+    std::string y;
+};
+
+// Image2MouseMove: ends a pick cycle and remembers the pointer.
+StatusTexts mouse_move(PickState& pick, std::int32_t x, std::int32_t y);
+
+// Image2MouseUp: the drag ends; the window disables the mover timer.
+void mouse_release(PickState& pick);
+
+// Moves vertex v of the selected mesh by the pointer movement since the last
+// drag step, along the two model axes of the active view. A view scaled to
+// zoom 0 (or below) moves nothing.
+void move_vertex(type_model& model, const PickState& pick, const ViewState& views, int v);
+
+// moverTimer: moves the selected mesh, face or vertex by the pointer
+// movement. Returns whether the window must redraw all three views (exactly
+// while dragging).
+bool drag_step(PickState& pick, type_model& model, const ViewState& views, EditMode mode);
+
+} // namespace facetor
