@@ -1,0 +1,130 @@
+#include "preview3d/qt/dxdraw.h"
+
+#include <QMessageBox>
+#include <QMouseEvent>
+
+#include "preview3d/qt/dxdraw_renderer.h"
+
+namespace facetor {
+
+DXDraw::DXDraw(QWidget* parent)
+    : QOpenGLWidget(parent), renderer_(std::make_unique<DXDrawRenderer>(*this))
+{
+    setObjectName(QStringLiteral("DXDraw"));
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+}
+
+DXDraw::~DXDraw()
+{
+    // The scene's OpenGL objects go while the context is still there.
+    makeCurrent();
+    renderer_.reset();
+    doneCurrent();
+}
+
+void DXDraw::DXDrawInitialize(type_model& model)
+{
+    renderer_->build(model);
+}
+
+void DXDraw::D3DRMRender()
+{
+    renderer_->render();
+}
+
+void DXDraw::repaint_scene()
+{
+    renderer_->render_without_flip();
+}
+
+void DXDraw::finalize()
+{
+    renderer_->finalize();
+}
+
+void DXDraw::set_error_handler(std::function<void(const RuntimeError&)> handler)
+{
+    error_handler_ = std::move(handler);
+}
+
+void DXDraw::initializeGL()
+{
+    renderer_->initialize_gl();
+}
+
+void DXDraw::resizeGL(int, int)
+{
+    renderer_->resize_gl();
+}
+
+void DXDraw::paintGL()
+{
+    renderer_->paint_gl();
+}
+
+void DXDraw::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    guarded([&] { DXDrawMouseDown(event->modifiers() & Qt::ShiftModifier, at.x(), at.y()); });
+    if (event->button() == Qt::LeftButton) {
+        left_pressed_inside_ = true;
+    }
+}
+
+void DXDraw::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    guarded([&] { DXDrawMouseMove(at.x(), at.y()); });
+}
+
+void DXDraw::mouseReleaseEvent(QMouseEvent* event)
+{
+    guarded([&] { DXDrawMouseUp(); });
+    // A click is the left button pressed and released inside the view.
+    if (event->button() == Qt::LeftButton) {
+        const bool inside = rect().contains(event->position().toPoint());
+        const bool was_pressed = left_pressed_inside_;
+        left_pressed_inside_ = false;
+        if (was_pressed && inside) {
+            emit clicked();
+        }
+    }
+}
+
+void DXDraw::DXDrawMouseDown(bool shift, int x, int y)
+{
+    press_view3d(*mouse_, shift, x, y);
+}
+
+void DXDraw::DXDrawMouseMove(int x, int y)
+{
+    const View3DStep step = move_view3d(*mouse_, x, y);
+    if (step.depth_caption) {
+        emit depth_changed(mouse_->view3d_depth);
+    }
+    renderer_->step(step);
+}
+
+void DXDraw::DXDrawMouseUp()
+{
+    release_view3d(*mouse_);
+}
+
+void DXDraw::guarded(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const RuntimeError& error) {
+        if (error_handler_) {
+            error_handler_(error);
+        } else {
+            QMessageBox::critical(window(), QStringLiteral("Facetor"),
+                                  QString::fromStdString(error.what()));
+        }
+    }
+}
+
+} // namespace facetor

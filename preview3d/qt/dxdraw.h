@@ -1,0 +1,73 @@
+#pragma once
+// The 3D view in the bottom-right pane. The widget only forwards: GL events
+// to DXDrawRenderer, mouse events to the plain turning functions.
+#include <QOpenGLWidget>
+#include <functional>
+#include <memory>
+
+#include "model/errors.h"
+#include "model/model.h"
+#include "preview3d/view3d_mouse.h"
+
+namespace facetor {
+
+class DXDrawRenderer;
+
+class DXDraw : public QOpenGLWidget {
+    Q_OBJECT
+
+  public:
+    explicit DXDraw(QWidget* parent = nullptr);
+    ~DXDraw() override;
+
+    // Rebuilds the view and its scene from the model. Throws
+    // RuntimeError("3D device not found") when no OpenGL context can be had;
+    // the rest of the build is then skipped.
+    void DXDrawInitialize(type_model& model);
+    // Renders once and shows the image; nothing while the view cannot draw.
+    void D3DRMRender();
+    // The main window's repaint: renders onto the surface without forcing
+    // the update and without presenting it.
+    void repaint_scene();
+    // The main window's close: releases device, surfaces and frames.
+    void finalize();
+
+    // The turning and depth state. The view keeps its own unless the main
+    // window hands it the one it keeps with the rest of the editor's state.
+    View3DMouse& mouse_state() { return *mouse_; }
+    void use_mouse_state(View3DMouse& state) { mouse_ = &state; }
+
+    // Errors raised inside the view's own mouse handlers go here; by
+    // default a message box titled "Facetor" shows the text.
+    void set_error_handler(std::function<void(const RuntimeError&)> handler);
+
+    DXDrawRenderer& renderer() { return *renderer_; }
+
+  signals:
+    // The depth after a depth step; the mesh strip shows it as its caption.
+    void depth_changed(int depth);
+    // Press and release inside the view.
+    void clicked();
+
+  protected:
+    void initializeGL() override;
+    void resizeGL(int width, int height) override;
+    void paintGL() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void DXDrawMouseDown(bool shift, int x, int y);
+    void DXDrawMouseMove(int x, int y);
+    void DXDrawMouseUp();
+    void guarded(const std::function<void()>& body);
+
+    std::unique_ptr<DXDrawRenderer> renderer_;
+    View3DMouse own_mouse_;
+    View3DMouse* mouse_ = &own_mouse_;
+    std::function<void(const RuntimeError&)> error_handler_;
+    bool left_pressed_inside_ = false;
+};
+
+} // namespace facetor

@@ -1,0 +1,274 @@
+#include "preview3d/qt/gl_scene_renderer.h"
+
+#include <QOpenGLBuffer>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QOpenGLShaderProgram>
+#include <QVector3D>
+#include <algorithm>
+#include <vector>
+
+#include "preview3d/mesh_geometry.h"
+
+namespace facetor {
+
+namespace {
+
+constexpr int k_max_directional_lights = 8;
+constexpr int k_position = 0;
+constexpr int k_normal = 1;
+constexpr int k_color = 2;
+
+// Gouraud shading with one normal per face: every corner of a face gets the
+// same light. The normal is turned toward the eye first, so both sides of a
+// face are lit as the side we look at.
+constexpr const char* k_vertex_shader = R"(#version 120
+attribute vec3 position;
+attribute vec3 normal;
+attribute vec3 color;
+uniform mat4 model;
+uniform mat4 view;
+uniform mat4 projection;
+uniform vec3 eye;
+uniform vec3 ambient;
+uniform int light_count;
+uniform vec3 light_dir[8];
+uniform vec3 light_color[8];
+varying vec3 shade;
+void main()
+{
+    vec4 world = model * vec4(position, 1.0);
+    vec3 n = mat3(model) * normal;
+    if (dot(n, eye - world.xyz) < 0.0)
+        n = -n;
+    vec3 light = ambient;
+    for (int i = 0; i < 8; ++i) {
+        if (i >= light_count)
+            break;
+        light += light_color[i] * max(dot(n, -light_dir[i]), 0.0);
+    }
+    shade = clamp(color * light, 0.0, 1.0);
+    gl_Position = projection * view * world;
+}
+)";
+
+constexpr const char* k_fragment_shader = R"(#version 120
+varying vec3 shade;
+void main()
+{
+    gl_FragColor = vec4(shade, 1.0);
+}
+)";
+
+QVector3D qvec(Vector3 v)
+{
+    return {v.x, v.y, v.z};
+}
+QVector3D qvec(ColorRGB c)
+{
+    return {c.red, c.green, c.blue};
+}
+
+} // namespace
+
+struct GlSceneRenderer::MeshBuffers {
+    std::uint64_t revision = 0;
+    QOpenGLBuffer vertices{QOpenGLBuffer::VertexBuffer};
+    QOpenGLBuffer indices{QOpenGLBuffer::IndexBuffer};
+    int index_count = 0;
+    bool used = false;
+};
+
+GlSceneRenderer::GlSceneRenderer(int width, int height)
+    : width_(std::max(width, 1)), height_(std::max(height, 1))
+{
+}
+
+GlSceneRenderer::~GlSceneRenderer()
+{
+    release_gl();
+}
+
+bool GlSceneRenderer::create_gl()
+{
+    release_gl();
+    context_ = QOpenGLContext::currentContext();
+    if (!context_) {
+        return false;
+    }
+    initializeOpenGLFunctions();
+    if (!QOpenGLFramebufferObject::hasOpenGLFramebufferObjects() ||
+        !QOpenGLFramebufferObject::hasOpenGLFramebufferBlit()) {
+        return false;
+    }
+    auto program = std::make_unique<QOpenGLShaderProgram>();
+    program->addShaderFromSourceCode(QOpenGLShader::Vertex, k_vertex_shader);
+    program->addShaderFromSourceCode(QOpenGLShader::Fragment, k_fragment_shader);
+    program->bindAttributeLocation("position", k_position);
+    program->bindAttributeLocation("normal", k_normal);
+    program->bindAttributeLocation("color", k_color);
+    if (!program->link()) {
+        return false;
+    }
+    auto surface = std::make_unique<QOpenGLFramebufferObject>(width_, height_,
+                                                              QOpenGLFramebufferObject::Depth);
+    if (!surface->isValid()) {
+        return false;
+    }
+    program_ = std::move(program);
+    surface_ = std::move(surface);
+    clear(); // a new surface starts black
+    update();
+    return true;
+}
+
+void GlSceneRenderer::release_gl()
+{
+    // Qt's OpenGL wrappers defer the release to their context when it is not
+    // current, so dropping them here is safe either way.
+    meshes_.clear();
+    surface_.reset();
+    program_.reset();
+    context_ = nullptr;
+}
+
+bool GlSceneRenderer::bind_surface()
+{
+    if (!surface_ || QOpenGLContext::currentContext() != context_) {
+        return false;
+    }
+    surface_->bind();
+    glViewport(0, 0, width_, height_);
+    return true;
+}
+
+void GlSceneRenderer::clear()
+{
+    if (!bind_surface()) {
+        return;
+    }
+    glDepthMask(GL_TRUE);
+    glClearColor(0, 0, 0, 1);
+    glClearDepthf(1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+GlSceneRenderer::MeshBuffers* GlSceneRenderer::buffers_for(const MeshBuilder& mesh)
+{
+    auto& slot = meshes_[mesh.id()];
+    const std::uint64_t revision = mesh.content_revision();
+    if (slot && slot->revision == revision) {
+        slot->used = true;
+        return slot.get();
+    }
+    const MeshGeometry geometry = triangulate(mesh);
+    slot = std::make_unique<MeshBuffers>();
+    slot->revision = revision;
+    slot->used = true;
+    slot->index_count = static_cast<int>(geometry.indices.size());
+    if (slot->index_count == 0) {
+        return slot.get();
+    }
+    if (!slot->vertices.create() || !slot->indices.create()) {
+        slot->index_count = 0;
+        return slot.get();
+    }
+    slot->vertices.bind();
+    slot->vertices.allocate(geometry.vertices.data(),
+                            static_cast<int>(geometry.vertices.size() * sizeof(float)));
+    slot->indices.bind();
+    slot->indices.allocate(geometry.indices.data(),
+                           static_cast<int>(geometry.indices.size() * sizeof(std::uint32_t)));
+    slot->vertices.release();
+    slot->indices.release();
+    ++uploads_;
+    return slot.get();
+}
+
+void GlSceneRenderer::draw(const SceneSnapshot& scene)
+{
+    if (!bind_surface()) {
+        return;
+    }
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_DITHER);
+
+    program_->bind();
+    const Matrix4 view = scene.camera.inverse().matrix();
+    glUniformMatrix4fv(program_->uniformLocation("projection"), 1, GL_FALSE,
+                       scene.projection.data());
+    glUniformMatrix4fv(program_->uniformLocation("view"), 1, GL_FALSE, view.data());
+    program_->setUniformValue("eye", qvec(scene.camera.origin));
+    program_->setUniformValue("ambient", qvec(scene.lighting.ambient));
+    std::vector<QVector3D> directions, colors;
+    for (const auto& light : scene.lighting.directional) {
+        if (directions.size() == k_max_directional_lights) {
+            break;
+        }
+        directions.push_back(qvec(light.direction));
+        colors.push_back(qvec(light.color));
+    }
+    program_->setUniformValue("light_count", static_cast<GLint>(directions.size()));
+    if (!directions.empty()) {
+        program_->setUniformValueArray("light_dir", directions.data(),
+                                       static_cast<int>(directions.size()));
+        program_->setUniformValueArray("light_color", colors.data(),
+                                       static_cast<int>(colors.size()));
+    }
+
+    for (auto& [id, buffers] : meshes_) {
+        buffers->used = false;
+    }
+    const GLint model_location = program_->uniformLocation("model");
+    for (const DrawItem& item : scene.items) {
+        MeshBuffers* buffers = buffers_for(*item.mesh);
+        if (buffers->index_count == 0) {
+            continue;
+        }
+        const Matrix4 model = item.world.matrix();
+        glUniformMatrix4fv(model_location, 1, GL_FALSE, model.data());
+        buffers->vertices.bind();
+        buffers->indices.bind();
+        constexpr int stride = k_vertex_floats * sizeof(float);
+        program_->enableAttributeArray(k_position);
+        program_->enableAttributeArray(k_normal);
+        program_->enableAttributeArray(k_color);
+        program_->setAttributeBuffer(k_position, GL_FLOAT, 0, 3, stride);
+        program_->setAttributeBuffer(k_normal, GL_FLOAT, 3 * sizeof(float), 3, stride);
+        program_->setAttributeBuffer(k_color, GL_FLOAT, 6 * sizeof(float), 3, stride);
+        glDrawElements(GL_TRIANGLES, buffers->index_count, GL_UNSIGNED_INT, nullptr);
+        program_->disableAttributeArray(k_position);
+        program_->disableAttributeArray(k_normal);
+        program_->disableAttributeArray(k_color);
+        buffers->vertices.release();
+        buffers->indices.release();
+    }
+    program_->release();
+    // Meshes no longer in the scene give their memory back.
+    std::erase_if(meshes_, [](const auto& entry) { return !entry.second->used; });
+}
+
+void GlSceneRenderer::update()
+{
+    if (!bind_surface()) {
+        return;
+    }
+    glFlush();
+    QOpenGLFramebufferObject::bindDefault();
+}
+
+void GlSceneRenderer::present(int target_height)
+{
+    if (!surface_ || QOpenGLContext::currentContext() != context_) {
+        return;
+    }
+    // Top-left corners together; OpenGL counts rows from the bottom.
+    const QRect source(0, 0, width_, height_);
+    const QRect target(0, target_height - height_, width_, height_);
+    QOpenGLFramebufferObject::blitFramebuffer(nullptr, target, surface_.get(), source,
+                                              GL_COLOR_BUFFER_BIT, GL_NEAREST);
+}
+
+} // namespace facetor
