@@ -15,6 +15,162 @@ wide_int ceil_div(wide_int a, wide_int b)
     return (a + b - 1) / b;
 }
 
+// Lines are walked along their major axis (the one with the larger extent).
+// At major step i the minor offset is floor((2*i*minor + major - 1) / (2*major)):
+// the ideal position rounded to the nearest pixel, halves towards the start.
+// Steps 0 .. major-1 are drawn, so the end pixel is not.
+
+// `len` pixels from `at` onwards, `step` apart.
+inline void draw_run(std::uint32_t* pixels, std::ptrdiff_t at, std::ptrdiff_t step, int len,
+                     std::uint32_t c)
+{
+    if (step == 1) {
+        std::fill_n(pixels + at, len, c);
+    } else if (step == -1) {
+        std::fill_n(pixels + at - len + 1, len, c);
+    } else {
+        for (int k = 0; k < len; ++k, at += step) {
+            pixels[at] = c;
+        }
+    }
+}
+
+// Both ends inside the image, so every pixel is. The pixels of one minor
+// coordinate form a run; the run lengths follow from the rounding rule above
+// with one comparison per run instead of one per pixel, which is what makes
+// the views quick to redraw.
+void draw_inside(std::uint32_t* pixels, int w, int x1, int y1, int x2, int y2, std::uint32_t c)
+{
+    const int dx = x2 - x1;
+    const int dy = y2 - y1;
+    const int adx = dx < 0 ? -dx : dx;
+    const int ady = dy < 0 ? -dy : dy;
+    const bool x_major = adx >= ady;
+    const int na = x_major ? adx : ady;
+    const int nb = x_major ? ady : adx;
+    const std::ptrdiff_t step_x = dx < 0 ? -1 : 1;
+    const std::ptrdiff_t step_y = dy < 0 ? -std::ptrdiff_t{w} : std::ptrdiff_t{w};
+    const std::ptrdiff_t step_a = x_major ? step_x : step_y;
+    const std::ptrdiff_t step_b = x_major ? step_y : step_x;
+    std::ptrdiff_t at = std::ptrdiff_t{y1} * w + x1;
+    if (na == 0) {
+        return;
+    }
+    if (nb == 0) {
+        draw_run(pixels, at, step_a, na, c);
+        return;
+    }
+    // The first step of minor offset t is ceil((2*na*t - na + 1) / (2*nb)); the
+    // runs between them are `whole` or `whole + 1` long, decided by the excess
+    // `e` of that ceiling.
+    const int two_nb = 2 * nb;
+    const int whole = na / nb;
+    const int part = 2 * (na % nb);
+    int len = (na + two_nb) / two_nb;
+    int e = len * two_nb - (na + 1);
+    int remaining = na;
+    while (len < remaining) {
+        draw_run(pixels, at, step_a, len, c);
+        at += step_a * len + step_b;
+        remaining -= len;
+        if (e < part) {
+            len = whole + 1;
+            e += two_nb - part;
+        } else {
+            len = whole;
+            e -= part;
+        }
+    }
+    draw_run(pixels, at, step_a, remaining, c);
+}
+
+// Any int32 ends: the steps outside the image are skipped without being
+// walked, using the closed form of the minor offset, so a line millions of
+// pixels long costs no more than one across the image.
+void draw_clipped(std::uint32_t* pixels, int w, int h, int x1, int y1, int x2, int y2,
+                  std::uint32_t c)
+{
+    const std::int64_t dx = std::int64_t{x2} - x1;
+    const std::int64_t dy = std::int64_t{y2} - y1;
+    const bool x_major = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
+
+    // Major axis a, minor axis b, each with its start, direction, extent and
+    // the image size along it.
+    const std::int64_t a0 = x_major ? x1 : y1;
+    const std::int64_t b0 = x_major ? y1 : x1;
+    const std::int64_t da = x_major ? dx : dy;
+    const std::int64_t db = x_major ? dy : dx;
+    const std::int64_t sa = da < 0 ? -1 : 1;
+    const std::int64_t sb = db < 0 ? -1 : 1;
+    const std::int64_t na = da * sa;
+    const std::int64_t nb = db * sb;
+    const std::int64_t size_a = x_major ? w : h;
+    const std::int64_t size_b = x_major ? h : w;
+    if (na == 0) {
+        return; // a point: its only pixel is the end pixel
+    }
+
+    // Keep the steps whose major coordinate is inside.
+    std::int64_t lo = 0;
+    std::int64_t hi = na - 1;
+    if (sa > 0) {
+        lo = std::max(lo, -a0);
+        hi = std::min(hi, size_a - 1 - a0);
+    } else {
+        lo = std::max(lo, a0 - size_a + 1);
+        hi = std::min(hi, a0);
+    }
+    // The minor offset t must stay within [t_lo, t_hi] to be inside; t grows
+    // with the step, so this is again a range of steps.
+    const std::int64_t t_lo = sb > 0 ? -b0 : b0 - size_b + 1;
+    const std::int64_t t_hi = sb > 0 ? size_b - 1 - b0 : b0;
+    if (t_hi < 0) {
+        return;
+    }
+    if (t_lo > 0) {
+        if (nb == 0) {
+            return;
+        }
+        // First step with t >= t_lo.
+        const wide_int first = ceil_div(wide_int{2} * na * t_lo - na + 1, wide_int{2} * nb);
+        lo = static_cast<std::int64_t>(std::max<wide_int>(lo, first));
+    }
+    if (nb > 0) {
+        // Last step with t <= t_hi is one before the first with t >= t_hi + 1.
+        const wide_int past =
+            ceil_div(wide_int{2} * na * (t_hi + 1) - na + 1, wide_int{2} * nb) - 1;
+        hi = static_cast<std::int64_t>(std::min<wide_int>(hi, past));
+    }
+    if (lo > hi) {
+        return;
+    }
+
+    const std::int64_t two_na = 2 * na;
+    const std::int64_t two_nb = 2 * nb;
+    const wide_int start = wide_int{2} * lo * nb + na - 1;
+    const std::int64_t t = static_cast<std::int64_t>(start / two_na);
+    std::int64_t r = static_cast<std::int64_t>(start % two_na);
+
+    const std::int64_t a = a0 + sa * lo;
+    const std::int64_t b = b0 + sb * t;
+    const std::int64_t x = x_major ? a : b;
+    const std::int64_t y = x_major ? b : a;
+    const std::ptrdiff_t step_a = x_major ? sa : sa * w;
+    const std::ptrdiff_t step_b = x_major ? sb * w : sb;
+    // An index rather than a pointer: after the last pixel it may point
+    // outside the image, and is then never used.
+    std::ptrdiff_t at = y * w + x;
+    for (std::int64_t count = hi - lo + 1; count > 0; --count) {
+        pixels[at] = c;
+        at += step_a;
+        r += two_nb;
+        if (r >= two_na) {
+            r -= two_na;
+            at += step_b;
+        }
+    }
+}
+
 } // namespace
 
 PixelImage::PixelImage(int width, int height)
@@ -65,98 +221,16 @@ void V_Canvas::fill_rect(int left, int top, int right, int bottom)
     }
 }
 
-// The line is walked along its major axis (the one with the larger extent).
-// At major step i the minor offset is floor((2*i*minor + major - 1) / (2*major)):
-// the ideal position rounded to the nearest pixel, halves towards the start.
-// That closed form lets a clipped line start right where it enters the image,
-// so a line millions of pixels long costs no more than one across the image.
 void V_Canvas::line(int x1, int y1, int x2, int y2)
 {
     const int w = image_.width();
     const int h = image_.height();
-    if (w <= 0 || h <= 0) {
-        return;
-    }
-    const std::int64_t dx = std::int64_t{x2} - x1;
-    const std::int64_t dy = std::int64_t{y2} - y1;
-    const bool x_major = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
-
-    // Major axis a, minor axis b, each with its start, direction, extent and
-    // the image size along it.
-    const std::int64_t a0 = x_major ? x1 : y1;
-    const std::int64_t b0 = x_major ? y1 : x1;
-    const std::int64_t da = x_major ? dx : dy;
-    const std::int64_t db = x_major ? dy : dx;
-    const std::int64_t sa = da < 0 ? -1 : 1;
-    const std::int64_t sb = db < 0 ? -1 : 1;
-    const std::int64_t na = da * sa;
-    const std::int64_t nb = db * sb;
-    const std::int64_t size_a = x_major ? w : h;
-    const std::int64_t size_b = x_major ? h : w;
-    if (na == 0) {
-        return; // a point: its only pixel is the end pixel
-    }
-
-    // Steps 0 .. na-1 are drawn; keep those whose major coordinate is inside.
-    std::int64_t lo = 0;
-    std::int64_t hi = na - 1;
-    if (sa > 0) {
-        lo = std::max(lo, -a0);
-        hi = std::min(hi, size_a - 1 - a0);
-    } else {
-        lo = std::max(lo, a0 - size_a + 1);
-        hi = std::min(hi, a0);
-    }
-    // The minor offset t must stay within [t_lo, t_hi] to be inside; t grows
-    // with the step, so this is again a range of steps.
-    const std::int64_t t_lo = sb > 0 ? -b0 : b0 - size_b + 1;
-    const std::int64_t t_hi = sb > 0 ? size_b - 1 - b0 : b0;
-    if (t_hi < 0) {
-        return;
-    }
-    if (t_lo > 0) {
-        if (nb == 0) {
-            return;
-        }
-        // First step with t >= t_lo.
-        const wide_int first = ceil_div(wide_int{2} * na * t_lo - na + 1, wide_int{2} * nb);
-        lo = static_cast<std::int64_t>(std::max<wide_int>(lo, first));
-    }
-    if (nb > 0) {
-        // Last step with t <= t_hi is one before the first with t >= t_hi + 1.
-        const wide_int past =
-            ceil_div(wide_int{2} * na * (t_hi + 1) - na + 1, wide_int{2} * nb) - 1;
-        hi = static_cast<std::int64_t>(std::min<wide_int>(hi, past));
-    }
-    if (lo > hi) {
-        return;
-    }
-
-    const std::int64_t two_na = 2 * na;
-    const std::int64_t two_nb = 2 * nb;
-    const wide_int start = wide_int{2} * lo * nb + na - 1;
-    const std::int64_t t = static_cast<std::int64_t>(start / two_na);
-    std::int64_t r = static_cast<std::int64_t>(start % two_na);
-
-    const std::int64_t a = a0 + sa * lo;
-    const std::int64_t b = b0 + sb * t;
-    const std::int64_t x = x_major ? a : b;
-    const std::int64_t y = x_major ? b : a;
-    const std::ptrdiff_t step_a = x_major ? sa : sa * w;
-    const std::ptrdiff_t step_b = x_major ? sb * w : sb;
-    // An index rather than a pointer: after the last pixel it may point
-    // outside the image, and is then never used.
-    std::uint32_t* const pixels = image_.data();
-    std::ptrdiff_t at = y * w + x;
-    const std::uint32_t c = pen_;
-    for (std::int64_t count = hi - lo + 1; count > 0; --count) {
-        pixels[at] = c;
-        at += step_a;
-        r += two_nb;
-        if (r >= two_na) {
-            r -= two_na;
-            at += step_b;
-        }
+    const auto inside = [w, h](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h; };
+    // Every pixel of a line lies within the box of its two ends.
+    if (inside(x1, y1) && inside(x2, y2)) {
+        draw_inside(image_.data(), w, x1, y1, x2, y2, pen_);
+    } else if (w > 0 && h > 0) {
+        draw_clipped(image_.data(), w, h, x1, y1, x2, y2, pen_);
     }
 }
 
