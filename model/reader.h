@@ -31,4 +31,8 @@ void read_3do_file(const std::string& path, type_model& model, ReaderState& stat
 void read_3do_bytes(std::string_view bytes, type_model& model, ReaderState& state,
                     Progress& progress);
 
-}  // namespace facetor
+// The same over any byte source (model/tokenizer.h).
+class ByteSource;
+void read_3do(ByteSource& source, type_model& model, ReaderState& state, Progress& progress);
+
+} // namespace facetor

@@ -1,0 +1,272 @@
+#include "model/reader.h"
+
+#include "model/errors.h"
+#include "model/tokenizer.h"
+
+namespace facetor {
+
+namespace {
+
+// The grammar of a 3DO file, section by section. Every value goes straight
+// into its place in the model, through the ranged fields, so a value out of
+// range raises RangeError before it is stored and everything read before it
+// stays.
+class Parser {
+  public:
+    Parser(ByteSource& source, type_model& model, ReaderState& state, Progress& progress)
+        : tok_(source, state), model_(model), state_(state), progress_(progress)
+    {
+    }
+
+    void run()
+    {
+        word("SECTION: HEADER");
+        word("3DO");
+        word("2.1");
+        word("SECTION: MODELRESOURCE");
+        materials();
+        progress_.set(2);
+        word("SECTION: GEOMETRYDEF");
+        geometry();
+        word("SECTION: HIERARCHYDEF");
+        hierarchy();
+        progress_.set(99);
+    }
+
+  private:
+    void word(std::string_view w)
+    {
+        if (!tok_.expect_word(w)) {
+            throw FormatError();
+        }
+    }
+    void index(int n)
+    {
+        if (!tok_.expect_index(n)) {
+            throw FormatError();
+        }
+    }
+    std::int32_t integer()
+    {
+        if (!tok_.read_int()) {
+            throw FormatError();
+        }
+        return state_.tok_int;
+    }
+    double real()
+    {
+        if (!tok_.read_float()) {
+            throw FormatError();
+        }
+        return state_.tok_float;
+    }
+    const std::string& text()
+    {
+        if (!tok_.read_text()) {
+            throw FormatError();
+        }
+        return state_.tok_text;
+    }
+
+    void materials()
+    {
+        word("MATERIALS");
+        model_.material_count = integer();
+        for (int i = 0; i < model_.material_count; ++i) {
+            index(i);
+            model_.materials[i] = text();
+        }
+    }
+
+    void geometry()
+    {
+        word("RADIUS");
+        model_.radius = real();
+        word("INSERT OFFSET");
+        model_.insert_offset_x = real();
+        model_.insert_offset_y = real();
+        model_.insert_offset_z = real();
+        word("GEOSETS");
+        model_.geoset_count = integer();
+        for (int g = 0; g < model_.geoset_count; ++g) {
+            word("GEOSET");
+            index(g);
+            word("MESHES");
+            type_geosets& geoset = model_.geosets[g];
+            geoset.mesh_count = integer();
+            for (int m = 0; m < geoset.mesh_count; ++m) {
+                mesh(geoset.meshes[m], m);
+                advance_progress();
+            }
+        }
+    }
+
+    // Each mesh block moves the bar by a share computed from geoset 0 alone.
+    // When geoset 0 has no meshes there is no share to give: the bar stays.
+    void advance_progress()
+    {
+        const int first_geoset_meshes = model_.geosets[0].mesh_count;
+        const int step =
+            first_geoset_meshes == 0 ? 0 : (95 / model_.geoset_count) / first_geoset_meshes;
+        progress_.set(progress_.value() + step);
+    }
+
+    void mesh(type_mesh& mesh, int m)
+    {
+        word("MESH");
+        index(m);
+        word("NAME");
+        mesh.name = text();
+        word("RADIUS");
+        mesh.radius = real();
+        word("GEOMETRYMODE");
+        mesh.geometry_mode = integer();
+        word("LIGHTINGMODE");
+        mesh.lighting_mode = integer();
+        word("TEXTUREMODE");
+        mesh.texture_mode = integer();
+
+        word("VERTICES");
+        mesh.vertex_count = integer();
+        for (int v = 0; v < mesh.vertex_count; ++v) {
+            index(v);
+            type_vertex& vertex = mesh.vertices[v];
+            vertex.x = real();
+            vertex.y = real();
+            vertex.z = real();
+            vertex.intensity = real();
+        }
+
+        word("TEXTURE VERTICES");
+        mesh.tvertex_count = integer();
+        for (int t = 0; t < mesh.tvertex_count; ++t) {
+            index(t);
+            type_tvertex& tvertex = mesh.tvertices[t];
+            tvertex.u = real();
+            tvertex.v = real();
+        }
+
+        word("VERTEX NORMALS");
+        for (int v = 0; v < mesh.vertex_count; ++v) {
+            index(v);
+            normal(mesh.vertex_normals[v]);
+        }
+
+        word("FACES");
+        mesh.face_count = integer();
+        for (int f = 0; f < mesh.face_count; ++f) {
+            index(f);
+            face(mesh.faces[f]);
+        }
+
+        word("FACE NORMALS");
+        for (int f = 0; f < mesh.face_count; ++f) {
+            index(f);
+            normal(mesh.face_normals[f]);
+        }
+    }
+
+    void normal(type_normal& n)
+    {
+        n.x = real();
+        n.y = real();
+        n.z = real();
+    }
+
+    void face(type_faces& face)
+    {
+        // The face keeps the material's name as the slot holds it now; the
+        // index is checked first, since the slots end at 64.
+        const std::int32_t material = integer();
+        if (!count_materials::admits(material)) {
+            throw RangeError();
+        }
+        face.face_material = model_.materials[material];
+        face.face_type = text();
+        face.geo = integer();
+        face.light = integer();
+        face.tex = integer();
+        face.extra_light = real();
+        face.corner_count = integer();
+        for (int k = 1; k <= face.corner_count; ++k) {
+            face.corner_vertex[k] = integer();
+            face.corner_tvertex[k] = integer();
+        }
+    }
+
+    void hierarchy()
+    {
+        word("HIERARCHY NODES");
+        model_.node_count = integer();
+        for (int n = 0; n < model_.node_count; ++n) {
+            index(n);
+            node(model_.nodes[n]);
+        }
+    }
+
+    void node(type_hierarchy& node)
+    {
+        node.node_flags = text();
+        node.node_type = text();
+        node.mesh = integer();
+        node.parent = integer();
+        node.child = integer();
+        node.sibling = integer();
+        node.num_children = integer();
+        node.offset_x = real();
+        node.offset_y = real();
+        node.offset_z = real();
+        node.pitch = real();
+        node.yaw = real();
+        node.roll = real();
+        node.pivot_x = real();
+        node.pivot_y = real();
+        node.pivot_z = real();
+        node.node_name = text();
+    }
+
+    Tokenizer tok_;
+    type_model& model_;
+    ReaderState& state_;
+    Progress& progress_;
+};
+
+void parse(ByteSource& source, type_model& model, ReaderState& state, Progress& progress)
+{
+    Parser(source, model, state, progress).run();
+}
+
+void complete_load(type_model& model)
+{
+    place_nodes(model);
+    model.sel_mesh = 0;
+    model.sel_face = 0;
+    model.sel_vertex = 0;
+}
+
+} // namespace
+
+void read_3do(ByteSource& source, type_model& model, ReaderState& state, Progress& progress)
+{
+    parse(source, model, state, progress);
+    complete_load(model);
+}
+
+void read_3do_file(const std::string& path, type_model& model, ReaderState& state,
+                   Progress& progress)
+{
+    {
+        FileSource file(path);
+        parse(file, model, state, progress);
+    } // closed here, before the nodes are placed
+    complete_load(model);
+}
+
+void read_3do_bytes(std::string_view bytes, type_model& model, ReaderState& state,
+                    Progress& progress)
+{
+    MemorySource memory(bytes);
+    read_3do(memory, model, state, progress);
+}
+
+} // namespace facetor
