@@ -18,29 +18,18 @@ inline constexpr int k_vertex_rows = 3;
 
 // Column 0 of each grid. A label starting with "+" marks a row whose value is
 // changed by pressing the mouse on the label.
-inline constexpr std::array<std::string_view, k_mesh_rows> m_prop_labels{"Name",
-                                                                         "+GeometryMode",
-                                                                         "+LightingMode",
-                                                                         "+TextureMode",
-                                                                         "Node Name",
-                                                                         "Node Flags",
-                                                                         "+Node Type",
-                                                                         "Node Parent",
-                                                                         "Node Child",
-                                                                         "Node Sibling",
-                                                                         "Node numChildren",
-                                                                         "Offset X",
-                                                                         "Offset Y",
-                                                                         "Offset Z",
-                                                                         "Pitch",
-                                                                         "Yaw",
-                                                                         "Roll",
-                                                                         "PivotX",
-                                                                         "PivotY",
-                                                                         "PivotZ"};
-inline constexpr std::array<std::string_view, k_face_rows> f_prop_labels{"+Material", "+Type",
-                                                                         "+Geo", "+Light", "+Tex"};
+// clang-format off
+inline constexpr std::array<std::string_view, k_mesh_rows> m_prop_labels{
+    "Name", "+GeometryMode", "+LightingMode", "+TextureMode",
+    "Node Name", "Node Flags", "+Node Type",
+    "Node Parent", "Node Child", "Node Sibling", "Node numChildren",
+    "Offset X", "Offset Y", "Offset Z",
+    "Pitch", "Yaw", "Roll",
+    "PivotX", "PivotY", "PivotZ"};
+inline constexpr std::array<std::string_view, k_face_rows> f_prop_labels{
+    "+Material", "+Type", "+Geo", "+Light", "+Tex"};
 inline constexpr std::array<std::string_view, k_vertex_rows> v_prop_labels{"X", "Y", "Z"};
+// clang-format on
 
 // The hierarchy node shown with the selected mesh: the first node whose mesh
 // link equals `sel_mesh` as an 8-bit value (so -1 never matches), otherwise

@@ -20,9 +20,10 @@ struct PickState {
 };
 
 // Two segments A-B and P-Q in single precision. On a crossing (both
-// parameters in 0..1, ends included) returns true with the point and the
-// parameter u along P-Q. Parallel or collinear segments never cross; the
-// outputs are written only as far as the computation got.
+// parameters in 0..1, ends included) returns true and writes u, the
+// parameter along P-Q. The point (x, y) on the line A-B is written whenever
+// the segments are not parallel; parallel or collinear ones never cross and
+// write nothing.
 bool segment_intersect(float ax, float ay, float bx, float by, float px, float py, float qx,
                        float qy, float& x, float& y, float& u);
 

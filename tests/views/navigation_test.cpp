@@ -225,34 +225,6 @@ TEST_F(NavigationTest, ShiftRightTurnsViewOne)
     EXPECT_EQ(views.views[1].angle_z, 360); // angles are not wrapped
 }
 
-TEST_F(NavigationTest, TickFollowsNewlyActiveViewAndLastKind)
-{
-    views.active_view = 2;
-    press(vk_up);
-    views.views[3].pan_step_z = -8; // view 3's own last step
-    views.active_view = 3;
-    const int pan_z = views.views[3].pan_z;
-    ticks(2);
-    EXPECT_EQ(views.views[3].pan_z, pan_z - 16);
-
-    // Shift while an arrow is held turns with the steps as they were.
-    views.views[3].angle_step_x = 5;
-    press(16, true);
-    const int angle_x = views.views[3].angle_x;
-    ticks(1);
-    EXPECT_EQ(views.views[3].angle_x, angle_x + 5);
-}
-
-TEST_F(NavigationTest, TickOutsideOrthographicViewsDoesNothing)
-{
-    views.active_view = 2;
-    press(vk_left);
-    for (int active : {0, 4}) {
-        views.active_view = active;
-        EXPECT_FALSE(motion_tick(nav, views));
-    }
-}
-
 TEST_F(NavigationTest, TickOverflowRaises)
 {
     views.active_view = 2;

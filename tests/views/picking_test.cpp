@@ -299,17 +299,6 @@ TEST_F(PickingTest, NoPickOutsideOrthographicViews)
     }
 }
 
-TEST_F(PickingTest, MouseMoveReportsAndResets)
-{
-    pick.pick_target = 3;
-    const StatusTexts t = mouse_move(pick, -12, 345);
-    EXPECT_EQ(t.x, "-12");
-    EXPECT_EQ(t.y, "345");
-    EXPECT_EQ(pick.pick_target, 0);
-    EXPECT_EQ(pick.mouse_x, -12);
-    EXPECT_EQ(pick.mouse_y, 345);
-}
-
 // The drag of the pointer by (32, 16) pixels at zoom 3200 in each view.
 TEST_F(PickingTest, CtrlDragMovesAlongTheViewAxes)
 {
@@ -346,18 +335,6 @@ TEST_F(PickingTest, CtrlDragMovesAlongTheViewAxes)
     }
 }
 
-TEST_F(PickingTest, CtrlPressPicksNothingInAnyView)
-{
-    add_mesh({{100, 100}});
-    model->sel_vertex = 3;
-    for (int active : {0, 2, 4}) {
-        views.active_view = active;
-        EXPECT_TRUE(mouse_press(pick, *model, views, vertex_mode, 100, 100, true).start_mover);
-        EXPECT_EQ(pick.dragging, 1);
-        EXPECT_EQ(model->sel_vertex, 3);
-    }
-}
-
 TEST_F(PickingTest, DragInFaceAndVertexModes)
 {
     add_mesh({{0, 0}, {0, 0}, {0, 0}}, {{}, {2, 0, 2}});
@@ -376,6 +353,11 @@ TEST_F(PickingTest, DragInFaceAndVertexModes)
     drag_step(pick, *model, views, vertex_mode);
     EXPECT_DOUBLE_EQ(mesh.vertices[1].x, 0.1 + 0.01);
     EXPECT_DOUBLE_EQ(mesh.vertices[0].x, -0.01);
+
+    mouse_release(pick);
+    mouse_move(pick, 64, 0);
+    EXPECT_FALSE(drag_step(pick, *model, views, vertex_mode));
+    EXPECT_DOUBLE_EQ(mesh.vertices[1].x, 0.1 + 0.01);
 }
 
 TEST_F(PickingTest, ZeroZoomAndInactiveViewsMoveNothing)
@@ -400,17 +382,6 @@ TEST_F(PickingTest, ZeroZoomAndInactiveViewsMoveNothing)
         EXPECT_EQ(v.y, 0.2);
         EXPECT_EQ(v.z, 0.3);
     }
-}
-
-TEST_F(PickingTest, ReleaseEndsTheDrag)
-{
-    add_mesh({{0, 0}});
-    mouse_move(pick, 0, 0);
-    press(0, 0, mesh_mode, true);
-    mouse_release(pick);
-    mouse_move(pick, 64, 0);
-    EXPECT_FALSE(drag_step(pick, *model, views, mesh_mode));
-    EXPECT_EQ(model->mesh(0).vertices[0].x, 0);
 }
 
 TEST_F(PickingTest, CornersAtCapacityStayInside)
