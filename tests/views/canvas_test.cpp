@@ -152,6 +152,27 @@ TEST(V_Canvas, LineMatchesTheTextbookWalkInAndAroundTheImage)
     }
 }
 
+// Long lines inside a large image, up to where the quick road for lines
+// inside is exact and just past it.
+TEST(V_Canvas, LongLinesInsideMatchTheTextbookWalk)
+{
+    struct Case {
+        int w, h, x1, y1, x2, y2;
+    };
+    const Case cases[] = {
+        {46342, 4, 0, 0, 46340, 3},     {46342, 4, 46340, 3, 0, 0},
+        {46342, 4, 1, 3, 46341, 0},     {46342, 4, 46341, 1, 0, 2},
+        {4, 46342, 0, 0, 3, 46340},     {4, 46342, 3, 46341, 0, 0},
+        {1500, 1400, 0, 0, 1499, 1397}, {1500, 1400, 1499, 0, 2, 1399},
+        {1500, 1400, 3, 1200, 1444, 7},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(drawn_line(c.w, c.h, c.x1, c.y1, c.x2, c.y2),
+                  reference_line(c.w, c.h, c.x1, c.y1, c.x2, c.y2))
+            << c.x1 << "," << c.y1 << " -> " << c.x2 << "," << c.y2;
+    }
+}
+
 // A line through the image from far away draws what a short line of the same
 // direction and centre draws: the offset along it never depends on how far
 // out the ends lie (the ends are centre +- k * direction).
