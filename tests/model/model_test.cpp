@@ -1,0 +1,170 @@
+#include "model/model.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "model/errors.h"
+
+namespace facetor {
+namespace {
+
+TEST(Model, StartsEmptyWithNodeLinksAtZero)
+{
+    const auto model = make_model();
+    EXPECT_EQ(model->geoset_count, 0);
+    EXPECT_EQ(model->geosets[0].mesh_count, 0);
+    EXPECT_EQ(model->material_count, 0);
+    EXPECT_EQ(model->materials[64], "");
+    EXPECT_EQ(model->node_count, 0);
+    EXPECT_EQ(model->sel_mesh, 0);
+    EXPECT_EQ(model->sel_face, 0);
+    EXPECT_EQ(model->sel_vertex, 0);
+    const type_hierarchy& node = model->nodes[35];
+    EXPECT_EQ(node.mesh, 0);
+    EXPECT_EQ(node.parent, 0);
+    EXPECT_EQ(node.child, 0);
+    EXPECT_EQ(node.sibling, 0);
+    const type_mesh& mesh = model->geosets[4].meshes[32];
+    EXPECT_EQ(mesh.vertex_count, 0);
+    EXPECT_EQ(mesh.faces[500].corner_vertex[10], 0);
+    EXPECT_EQ(mesh.vertices[500].screen_x[3], 0);
+    EXPECT_EQ(mesh.face3d[500], nullptr);
+}
+
+struct RangedCase {
+    const char* name;
+    std::function<void(type_model&, long long)> store;
+    std::function<long long(const type_model&)> load;
+    long long low, high;
+};
+
+TEST(Model, RangedFieldsAdmitTheirRangeAndKeepTheirValueOtherwise)
+{
+    auto m0 = [](type_model& m) -> type_mesh& { return m.geosets[0].meshes[0]; };
+    auto cm0 = [](const type_model& m) -> const type_mesh& { return m.geosets[0].meshes[0]; };
+    const RangedCase cases[] = {
+        {"geoset_count", [](type_model& m, long long v) { m.geoset_count = v; },
+         [](const type_model& m) -> long long { return m.geoset_count; }, 0, 4},
+        {"mesh_count", [](type_model& m, long long v) { m.geosets[1].mesh_count = v; },
+         [](const type_model& m) -> long long { return m.geosets[1].mesh_count; }, 0, 32},
+        {"material_count", [](type_model& m, long long v) { m.material_count = v; },
+         [](const type_model& m) -> long long { return m.material_count; }, 0, 64},
+        {"node_count", [](type_model& m, long long v) { m.node_count = v; },
+         [](const type_model& m) -> long long { return m.node_count; }, 0, 35},
+        {"vertex_count", [&](type_model& m, long long v) { m0(m).vertex_count = v; },
+         [&](const type_model& m) -> long long { return cm0(m).vertex_count; }, 0, 500},
+        {"tvertex_count", [&](type_model& m, long long v) { m0(m).tvertex_count = v; },
+         [&](const type_model& m) -> long long { return cm0(m).tvertex_count; }, 0, 2000},
+        {"face_count", [&](type_model& m, long long v) { m0(m).face_count = v; },
+         [&](const type_model& m) -> long long { return cm0(m).face_count; }, 0, 500},
+        {"corner_count", [&](type_model& m, long long v) { m0(m).faces[0].corner_count = v; },
+         [&](const type_model& m) -> long long { return cm0(m).faces[0].corner_count; }, 0, 10},
+        {"corner_tvertex",
+         [&](type_model& m, long long v) { m0(m).faces[0].corner_tvertex[10] = v; },
+         [&](const type_model& m) -> long long { return cm0(m).faces[0].corner_tvertex[10]; }, 0,
+         500},
+        {"geometry_mode", [&](type_model& m, long long v) { m0(m).geometry_mode = v; },
+         [&](const type_model& m) -> long long { return cm0(m).geometry_mode; }, 0, 4},
+        {"light", [&](type_model& m, long long v) { m0(m).faces[0].light = v; },
+         [&](const type_model& m) -> long long { return cm0(m).faces[0].light; }, 0, 3},
+        {"tex", [&](type_model& m, long long v) { m0(m).faces[0].tex = v; },
+         [&](const type_model& m) -> long long { return cm0(m).faces[0].tex; }, 0, 2},
+        {"node parent", [](type_model& m, long long v) { m.nodes[0].parent = v; },
+         [](const type_model& m) -> long long { return m.nodes[0].parent; }, -1, 32},
+        {"num_children", [](type_model& m, long long v) { m.nodes[0].num_children = v; },
+         [](const type_model& m) -> long long { return m.nodes[0].num_children; }, 0, 16},
+        {"sel_mesh", [](type_model& m, long long v) { m.sel_mesh = v; },
+         [](const type_model& m) -> long long { return m.sel_mesh; }, 0, 32},
+        {"sel_face", [](type_model& m, long long v) { m.sel_face = v; },
+         [](const type_model& m) -> long long { return m.sel_face; }, 0, 500},
+    };
+    const auto model = make_model();
+    for (const RangedCase& c : cases) {
+        for (const long long v : {c.low, c.high}) {
+            c.store(*model, v);
+            EXPECT_EQ(c.load(*model), v) << c.name;
+        }
+        // Values that would wrap into the field's storage type are refused too.
+        for (const long long v : {c.low - 1, c.high + 1, c.high + 256, c.high + 65536}) {
+            EXPECT_THROW(c.store(*model, v), RangeError) << c.name << " " << v;
+            EXPECT_EQ(c.load(*model), c.high) << c.name << " " << v;
+        }
+    }
+}
+
+struct Offsets {
+    double x, y, z;
+};
+
+void set_node(type_model& m, int n, int mesh, int parent, Offsets offset, Offsets pivot)
+{
+    type_hierarchy& node = m.nodes[n];
+    node.mesh = mesh;
+    node.parent = parent;
+    node.offset_x = offset.x;
+    node.offset_y = offset.y;
+    node.offset_z = offset.z;
+    node.pivot_x = pivot.x;
+    node.pivot_y = pivot.y;
+    node.pivot_z = pivot.z;
+    node.pitch = 90; // angles take no part in placement
+}
+
+Offsets world(const type_model& m, int n)
+{
+    return {m.nodes[n].world_x, m.nodes[n].world_y, m.nodes[n].world_z};
+}
+
+bool operator==(Offsets a, Offsets b)
+{
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+}
+
+void PrintTo(Offsets o, std::ostream* os)
+{
+    *os << "(" << o.x << ", " << o.y << ", " << o.z << ")";
+}
+
+TEST(PlaceNodes, AddsTheOffsetsOfEveryAncestorAndTheNodesOwnPivot)
+{
+    const auto m = make_model();
+    m->node_count = 4;
+    set_node(*m, 0, 0, -1, {1, 2, 3}, {0.5, 0.25, 0.125});
+    set_node(*m, 1, 1, 0, {10, 20, 30}, {1, 1, 1});
+    set_node(*m, 2, 2, 1, {100, 200, 300}, {0, 0, 0});
+    set_node(*m, 3, -1, 0, {7, 7, 7}, {7, 7, 7});
+    m->nodes[3].world_x = 42;
+    m->nodes[3].world_y = 43;
+    m->nodes[3].world_z = 44;
+
+    place_nodes(*m);
+    EXPECT_EQ(world(*m, 0), (Offsets{1.5, 2.25, 3.125}));
+    EXPECT_EQ(world(*m, 1), (Offsets{12, 23, 34}));
+    EXPECT_EQ(world(*m, 2), (Offsets{111, 222, 333}));
+    EXPECT_EQ(world(*m, 3), (Offsets{42, 43, 44})) << "a node without a mesh keeps its placement";
+
+    place_nodes(*m);
+    EXPECT_EQ(world(*m, 2), (Offsets{111, 222, 333})) << "placing again gives the same";
+}
+
+TEST(PlaceNodes, EndsOnCyclesAndOnLinksPastTheNodesRead)
+{
+    const auto m = make_model();
+    m->node_count = 4;
+    set_node(*m, 0, 0, 1, {1, 0, 0}, {0, 0, 0}); // 0 -> 1 -> 0
+    set_node(*m, 1, 1, 0, {10, 0, 0}, {0, 0, 0});
+    set_node(*m, 2, 2, 2, {100, 0, 0}, {0, 0, 0}); // its own parent
+    set_node(*m, 3, 3, 20, {1000, 0, 0}, {0, 0, 0});
+    set_node(*m, 20, 0, -1, {5, 5, 5}, {0, 0, 0}); // a slot beyond node_count
+    place_nodes(*m);
+    EXPECT_EQ(world(*m, 0).x, 11);
+    EXPECT_EQ(world(*m, 1).x, 11);
+    EXPECT_EQ(world(*m, 2).x, 100);
+    EXPECT_EQ(world(*m, 3).x, 1000);
+    EXPECT_EQ(world(*m, 20).x, 0) << "nodes beyond node_count are not placed";
+}
+
+} // namespace
+} // namespace facetor
