@@ -2,27 +2,41 @@
 
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <cmath>
 
 #include "preview3d/qt/dxdraw_renderer.h"
+#include "preview3d/qt/dxdraw_surface.h"
 
 namespace facetor {
 
-DXDraw::DXDraw(QWidget* parent)
-    : QOpenGLWidget(parent), renderer_(std::make_unique<DXDrawRenderer>(*this))
+DXDraw::DXDraw(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("DXDraw"));
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
     setAutoFillBackground(true);
+    if (DXDrawSurface::available()) {
+        surface_ = new DXDrawSurface(this);
+        surface_->setGeometry(rect());
+    }
+    renderer_ = std::make_unique<DXDrawRenderer>(*this, surface_);
+    if (surface_) {
+        surface_->set_renderer(renderer_.get());
+    }
 }
 
 DXDraw::~DXDraw()
 {
     // The scene's OpenGL objects go while the context is still there.
-    makeCurrent();
+    if (surface_) {
+        surface_->makeCurrent();
+    }
     renderer_.reset();
-    doneCurrent();
+    if (surface_) {
+        surface_->set_renderer(nullptr);
+        surface_->doneCurrent();
+    }
 }
 
 void DXDraw::DXDrawInitialize(type_model& model)
@@ -50,19 +64,24 @@ void DXDraw::set_error_handler(std::function<void(const RuntimeError&)> handler)
     error_handler_ = std::move(handler);
 }
 
-void DXDraw::initializeGL()
+QImage DXDraw::grabFramebuffer()
 {
-    renderer_->initialize_gl();
+    if (surface_) {
+        return surface_->grabFramebuffer();
+    }
+    const double ratio = devicePixelRatioF();
+    QImage black(static_cast<int>(std::lround(width() * ratio)),
+                 static_cast<int>(std::lround(height() * ratio)), QImage::Format_RGB32);
+    black.fill(Qt::black);
+    return black;
 }
 
-void DXDraw::resizeGL(int, int)
+void DXDraw::resizeEvent(QResizeEvent* event)
 {
-    renderer_->resize_gl();
-}
-
-void DXDraw::paintGL()
-{
-    renderer_->paint_gl();
+    QWidget::resizeEvent(event);
+    if (surface_) {
+        surface_->setGeometry(rect());
+    }
 }
 
 void DXDraw::mousePressEvent(QMouseEvent* event)
@@ -83,7 +102,6 @@ void DXDraw::mouseMoveEvent(QMouseEvent* event)
 void DXDraw::mouseReleaseEvent(QMouseEvent* event)
 {
     guarded([&] { DXDrawMouseUp(); });
-    // A click is the left button pressed and released inside the view.
     if (event->button() == Qt::LeftButton) {
         const bool inside = rect().contains(event->position().toPoint());
         const bool was_pressed = left_pressed_inside_;

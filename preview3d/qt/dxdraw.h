@@ -1,7 +1,12 @@
 #pragma once
-// The 3D view in the bottom-right pane. The widget only forwards: GL events
-// to DXDrawRenderer, mouse events to the plain turning functions.
-#include <QOpenGLWidget>
+// The 3D view in the bottom-right pane. The widget only forwards: mouse
+// events to the plain turning functions, the rest to DXDrawRenderer, which
+// draws through an OpenGL child (DXDrawSurface) when the display has one.
+// It is a plain widget around that child because an OpenGL widget must not
+// even be created on a display without OpenGL: the toolkit then fails while
+// painting the window, and the rest of the program must go on.
+#include <QImage>
+#include <QWidget>
 #include <functional>
 #include <memory>
 
@@ -12,8 +17,9 @@
 namespace facetor {
 
 class DXDrawRenderer;
+class DXDrawSurface;
 
-class DXDraw : public QOpenGLWidget {
+class DXDraw : public QWidget {
     Q_OBJECT
 
   public:
@@ -41,18 +47,20 @@ class DXDraw : public QOpenGLWidget {
     // default a message box titled "Facetor" shows the text.
     void set_error_handler(std::function<void(const RuntimeError&)> handler);
 
+    // The picture the view shows now (black without OpenGL), in pixels.
+    QImage grabFramebuffer();
+    // Whether the display gave this view OpenGL.
+    bool has_opengl() const { return surface_ != nullptr; }
     DXDrawRenderer& renderer() { return *renderer_; }
 
   signals:
     // The depth after a depth step; the mesh strip shows it as its caption.
     void depth_changed(int depth);
-    // Press and release inside the view.
+    // Press and release of the left button inside the view.
     void clicked();
 
   protected:
-    void initializeGL() override;
-    void resizeGL(int width, int height) override;
-    void paintGL() override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -63,6 +71,7 @@ class DXDraw : public QOpenGLWidget {
     void DXDrawMouseUp();
     void guarded(const std::function<void()>& body);
 
+    DXDrawSurface* surface_ = nullptr;
     std::unique_ptr<DXDrawRenderer> renderer_;
     View3DMouse own_mouse_;
     View3DMouse* mouse_ = &own_mouse_;

@@ -18,8 +18,8 @@ class DXDrawRenderer::ContextScope {
   public:
     explicit ContextScope(DXDrawRenderer& owner) : owner_(owner)
     {
-        if (owner_.callback_depth_ == 0 && owner_.gl_ready_ && owner_.widget_.context()) {
-            owner_.widget_.makeCurrent();
+        if (owner_.callback_depth_ == 0 && owner_.gl_ready_ && owner_.gl_->context()) {
+            owner_.gl_->makeCurrent();
             made_current_ = true;
         }
         ++owner_.callback_depth_;
@@ -28,7 +28,7 @@ class DXDrawRenderer::ContextScope {
     {
         --owner_.callback_depth_;
         if (made_current_) {
-            owner_.widget_.doneCurrent();
+            owner_.gl_->doneCurrent();
         }
     }
     ContextScope(const ContextScope&) = delete;
@@ -39,7 +39,7 @@ class DXDrawRenderer::ContextScope {
     bool made_current_ = false;
 };
 
-DXDrawRenderer::DXDrawRenderer(QOpenGLWidget& widget) : widget_(widget)
+DXDrawRenderer::DXDrawRenderer(QWidget& view, QOpenGLWidget* gl) : view_widget_(view), gl_(gl)
 {
     view_.OnInitializeSurface = [this] { DXDrawInitializeSurface(); };
 }
@@ -76,8 +76,8 @@ void DXDrawRenderer::initialize_gl()
     gl_ready_ = true;
     hardware_ = !software_renderer();
     QObject::disconnect(context_watch_);
-    context_watch_ = QObject::connect(widget_.context(), &QOpenGLContext::aboutToBeDestroyed,
-                                      &widget_, [this] { context_about_to_go(); });
+    context_watch_ = QObject::connect(gl_->context(), &QOpenGLContext::aboutToBeDestroyed, gl_,
+                                      [this] { context_about_to_go(); });
     try {
         // The view starts with an empty scene as soon as it can; a scene
         // built before OpenGL was ready gets its surface now and is shown
@@ -118,8 +118,8 @@ void DXDrawRenderer::paint_gl()
             view_.render_without_flip();
         }
         if (GlSceneRenderer* s = surface(); s && s->ready()) {
-            const double ratio = widget_.devicePixelRatioF();
-            s->present(std::max(1, static_cast<int>(std::lround(widget_.height() * ratio))));
+            const double ratio = gl_->devicePixelRatioF();
+            s->present(std::max(1, static_cast<int>(std::lround(gl_->height() * ratio))));
         }
     } catch (const std::exception&) {
         // A paint that fails shows black; the next render tries again.
@@ -178,8 +178,11 @@ GlSceneRenderer* DXDrawRenderer::surface()
 
 bool DXDrawRenderer::opengl_available() const
 {
+    if (!gl_) {
+        return false;
+    }
     QOpenGLContext probe;
-    probe.setFormat(widget_.format());
+    probe.setFormat(gl_->format());
     return probe.create();
 }
 
@@ -201,14 +204,14 @@ std::unique_ptr<RenderBackend> DXDrawRenderer::create_device(int width, int heig
 
 int DXDrawRenderer::surface_width() const
 {
-    return std::max(1,
-                    static_cast<int>(std::lround(widget_.width() * widget_.devicePixelRatioF())));
+    return std::max(
+        1, static_cast<int>(std::lround(view_widget_.width() * view_widget_.devicePixelRatioF())));
 }
 
 int DXDrawRenderer::surface_height() const
 {
-    return std::max(1,
-                    static_cast<int>(std::lround(widget_.height() * widget_.devicePixelRatioF())));
+    return std::max(
+        1, static_cast<int>(std::lround(view_widget_.height() * view_widget_.devicePixelRatioF())));
 }
 
 bool DXDrawRenderer::surface_ready()
@@ -229,7 +232,9 @@ bool DXDrawRenderer::surface_ready()
 
 void DXDrawRenderer::flip()
 {
-    widget_.update();
+    if (gl_) {
+        gl_->update();
+    }
 }
 
 } // namespace facetor

@@ -11,6 +11,7 @@
 #include "preview3d/view3d_mouse.h"
 
 class QOpenGLWidget;
+class QWidget;
 
 namespace facetor {
 
@@ -18,7 +19,9 @@ class GlSceneRenderer;
 
 class DXDrawRenderer final : public View3DPlatform {
   public:
-    explicit DXDrawRenderer(QOpenGLWidget& widget);
+    // `view` gives the size; `gl` draws, and is null where the display
+    // offers no OpenGL for widgets (then there is never a device).
+    DXDrawRenderer(QWidget& view, QOpenGLWidget* gl);
     ~DXDrawRenderer() override;
     DXDrawRenderer(const DXDrawRenderer&) = delete;
     DXDrawRenderer& operator=(const DXDrawRenderer&) = delete;
@@ -55,7 +58,8 @@ class DXDrawRenderer final : public View3DPlatform {
     void context_about_to_go();
     bool opengl_available() const;
 
-    QOpenGLWidget& widget_;
+    QWidget& view_widget_;
+    QOpenGLWidget* gl_;
     View3D view_{*this};
     SceneFrames frames_;
     bool gl_ready_ = false;
