@@ -47,9 +47,12 @@ void draw_inside(std::uint32_t* pixels, int w, int x1, int y1, int x2, int y2, s
     }
     const std::uint64_t slope = ((nb << 32) + na - 1) / na;
     std::uint64_t offset = (((na - 1) << 32) + 2 * na - 1) / (2 * na);
-    std::uint32_t* const start = pixels + std::ptrdiff_t{y1} * w + x1;
-    for (std::ptrdiff_t i = 0, n = static_cast<std::ptrdiff_t>(na); i < n; ++i) {
-        start[i * step_a + static_cast<std::ptrdiff_t>(offset >> 32) * step_b] = c;
+    // `p` walks the major axis on the start's row or column and stops at the
+    // end's major coordinate there, which is inside the image as well.
+    std::uint32_t* p = pixels + std::ptrdiff_t{y1} * w + x1;
+    std::uint32_t* const end = p + static_cast<std::ptrdiff_t>(na) * step_a;
+    for (; p != end; p += step_a) {
+        p[static_cast<std::ptrdiff_t>(offset >> 32) * step_b] = c;
         offset += slope;
     }
 }
@@ -191,18 +194,39 @@ void V_Canvas::fill_rect(int left, int top, int right, int bottom)
     }
 }
 
-void V_Canvas::line(int x1, int y1, int x2, int y2)
+namespace {
+
+void draw_line(PixelImage& image, int x1, int y1, int x2, int y2, std::uint32_t c)
 {
-    const int w = image_.width();
-    const int h = image_.height();
+    const int w = image.width();
+    const int h = image.height();
     const auto inside = [w, h](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h; };
     // Every pixel of a line lies within the box of its two ends.
     if (inside(x1, y1) && inside(x2, y2) && std::abs(x2 - x1) <= k_exact_fixed_point_major &&
         std::abs(y2 - y1) <= k_exact_fixed_point_major) {
-        draw_inside(image_.data(), w, x1, y1, x2, y2, pen_);
+        draw_inside(image.data(), w, x1, y1, x2, y2, c);
     } else if (w > 0 && h > 0) {
-        draw_clipped(image_.data(), w, h, x1, y1, x2, y2, pen_);
+        draw_clipped(image.data(), w, h, x1, y1, x2, y2, c);
     }
+}
+
+} // namespace
+
+void V_Canvas::line(int x1, int y1, int x2, int y2)
+{
+    draw_line(image_, x1, y1, x2, y2, pen_);
+}
+
+void V_Canvas::outline(std::span<const CanvasPoint> corners)
+{
+    if (corners.empty()) {
+        return;
+    }
+    for (std::size_t k = 0; k + 1 < corners.size(); ++k) {
+        draw_line(image_, corners[k].x, corners[k].y, corners[k + 1].x, corners[k + 1].y, pen_);
+    }
+    draw_line(image_, corners.back().x, corners.back().y, corners.front().x, corners.front().y,
+              pen_);
 }
 
 void V_Canvas::copy_rect_to(PixelImage& target, int left, int top, int right, int bottom) const

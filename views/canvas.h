@@ -3,6 +3,7 @@
 // pixel buffer with a persistent pen and brush. Our own, so that every pixel
 // is exact and testable and the line routine can be as fast as we need.
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace facetor {
@@ -11,6 +12,10 @@ namespace facetor {
 // show the pixels without conversion).
 inline constexpr std::uint32_t k_black = 0xFF000000, k_silver = 0xFFC0C0C0, k_white = 0xFFFFFFFF,
                                k_yellow = 0xFFFFFF00, k_red = 0xFFFF0000;
+
+struct CanvasPoint {
+    std::int32_t x = 0, y = 0;
+};
 
 // A plain 32-bit pixel image, black when created.
 class PixelImage {
@@ -62,6 +67,11 @@ class V_Canvas {
     // the end pixel is not drawn. Any int32 input is safe: the part outside
     // the image is skipped without being walked.
     void line(int x1, int y1, int x2, int y2);
+
+    // The closed outline of a polygon: line() from each corner to the next and
+    // from the last back to the first, in that order. One corner draws
+    // nothing, two draw the segment both ways.
+    void outline(std::span<const CanvasPoint> corners);
 
     // One pen pixel; outside the image: ignored.
     void pixel(int x, int y) { image_.set_pixel(x, y, pen_); }
