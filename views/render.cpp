@@ -147,8 +147,8 @@ void draw_edges(V_Canvas& canvas, const type_model& model, EditMode mode, int v)
             if (n == 0) {
                 continue;
             }
-            // Each edge sets the pen before it is drawn; within a face they
-            // all set the same one, so setting it once draws the same.
+            // Every edge of a face takes the same pen: setting it once per
+            // face draws the same as setting it before each edge.
             canvas.set_pen(colour);
             require_drawable_view(v);
             for (int k = 1; k <= n; ++k) {
