@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstring>
-#include <limits>
 
 #include <fcntl.h>
 #include <unistd.h>
