@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdint>
 #include <random>
 #include <set>
 #include <utility>
@@ -26,30 +25,26 @@ PixelSet pixels_of(const PixelImage& image, std::uint32_t colour)
     return set;
 }
 
-// The textbook integer Bresenham, walking every pixel and dropping those
-// outside: slow but obviously right for short lines.
+// The textbook integer Bresenham, walking every pixel but the end one and
+// dropping those outside: slow but plainly right for short lines.
 PixelSet reference_line(int w, int h, int x1, int y1, int x2, int y2)
 {
     PixelSet set;
-    const long long dx = std::llabs(static_cast<long long>(x2) - x1);
-    const long long dy = std::llabs(static_cast<long long>(y2) - y1);
-    const int sx = x2 < x1 ? -1 : 1;
-    const int sy = y2 < y1 ? -1 : 1;
+    const long long dx = std::llabs(0LL + x2 - x1), dy = std::llabs(0LL + y2 - y1);
     const bool x_major = dx >= dy;
-    const long long major = x_major ? dx : dy;
-    const long long minor = x_major ? dy : dx;
-    long long d = 2 * minor - major;
-    long long x = x1, y = y1;
+    const long long major = x_major ? dx : dy, minor = x_major ? dy : dx;
+    const int step_x = x2 < x1 ? -1 : 1, step_y = y2 < y1 ? -1 : 1;
+    long long x = x1, y = y1, d = 2 * minor - major;
     for (long long i = 0; i < major; ++i) {
         if (x >= 0 && y >= 0 && x < w && y < h) {
             set.insert({static_cast<int>(x), static_cast<int>(y)});
         }
         if (d > 0) {
-            (x_major ? y : x) += x_major ? sy : sx;
+            (x_major ? y : x) += x_major ? step_y : step_x;
             d -= 2 * major;
         }
         d += 2 * minor;
-        (x_major ? x : y) += x_major ? sx : sy;
+        (x_major ? x : y) += x_major ? step_x : step_y;
     }
     return set;
 }
@@ -63,21 +58,15 @@ PixelSet drawn_line(int w, int h, int x1, int y1, int x2, int y2)
     return pixels_of(canvas.image(), k_white);
 }
 
-TEST(PixelImage, StartsBlackAndResizeKeepsTopLeft)
+TEST(PixelImage, ResizeKeepsTheTopLeftAndBlackensTheRest)
 {
     PixelImage image(4, 3);
-    EXPECT_EQ(pixels_of(image, k_black).size(), 12u);
     image.set_pixel(0, 0, k_red);
     image.set_pixel(3, 2, k_red);
-    image.set_pixel(-1, 0, k_red); // ignored
-    image.set_pixel(4, 2, k_red);  // ignored
+    image.set_pixel(4, 2, k_red); // outside: ignored
     image.resize(6, 2);
-    EXPECT_EQ(image.width(), 6);
-    EXPECT_EQ(image.height(), 2);
     EXPECT_EQ(pixels_of(image, k_red), (PixelSet{{0, 0}}));
     EXPECT_EQ(pixels_of(image, k_black).size(), 11u);
-    image.resize(-3, 5);
-    EXPECT_EQ(image.width(), 0);
 }
 
 TEST(V_Canvas, FillRectExcludesRightAndBottomAndClips)
@@ -88,64 +77,31 @@ TEST(V_Canvas, FillRectExcludesRightAndBottomAndClips)
     };
     const Case cases[] = {
         {1, 2, 3, 4, {{1, 2}, {2, 2}, {1, 3}, {2, 3}}},
-        {2, 2, 2, 5, {}}, // empty width
-        {3, 3, 1, 1, {}}, // inverted
+        {2, 2, 2, 5, {}},
+        {3, 3, 1, 1, {}},
         {-5, -5, 1, 2, {{0, 0}, {0, 1}}},
-        {4, 3, 100, 100, {{4, 3}, {5, 3}, {4, 4}, {5, 4}}},
-        {6, 0, 9, 5, {}}, // right of the image
+        {4, 3, INT_MAX, INT_MAX, {{4, 3}, {5, 3}, {4, 4}, {5, 4}}},
     };
     for (const Case& c : cases) {
         V_Canvas canvas;
         canvas.resize(6, 5);
-        canvas.set_pen(k_red);
         canvas.set_brush(k_yellow);
         canvas.fill_rect(c.left, c.top, c.right, c.bottom);
-        EXPECT_EQ(pixels_of(canvas.image(), k_yellow), c.expected)
-            << c.left << "," << c.top << "," << c.right << "," << c.bottom;
-    }
-    V_Canvas canvas;
-    canvas.resize(6, 5);
-    canvas.set_brush(k_white);
-    canvas.fill_rect(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
-    EXPECT_EQ(pixels_of(canvas.image(), k_white).size(), 30u);
-}
-
-TEST(V_Canvas, LineLeavesTheEndPixelUndrawn)
-{
-    struct Case {
-        int x1, y1, x2, y2;
-        PixelSet expected;
-    };
-    const Case cases[] = {
-        {1, 1, 4, 1, {{1, 1}, {2, 1}, {3, 1}}},
-        {4, 1, 1, 1, {{4, 1}, {3, 1}, {2, 1}}},
-        {2, 4, 2, 1, {{2, 4}, {2, 3}, {2, 2}}},
-        {0, 0, 3, 3, {{0, 0}, {1, 1}, {2, 2}}},
-        {2, 2, 2, 2, {}},
-        {2, 2, 3, 2, {{2, 2}}},
-        {0, 0, 4, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}}, // halves round towards the start
-        {4, 2, 0, 0, {{4, 2}, {3, 2}, {2, 1}, {1, 1}}},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(drawn_line(8, 6, c.x1, c.y1, c.x2, c.y2), c.expected)
-            << c.x1 << "," << c.y1 << " -> " << c.x2 << "," << c.y2;
+        EXPECT_EQ(pixels_of(canvas.image(), k_yellow), c.expected) << c.left << "," << c.top;
     }
 }
 
 // Lines with both ends inside take a different road from the others, so both
 // kinds are drawn in numbers.
-TEST(V_Canvas, LineMatchesTheTextbookWalkInAndAroundTheImage)
+TEST(V_Canvas, LinesMatchTheTextbookWalkWithoutTheEndPixel)
 {
-    struct Range {
-        int lo_x, hi_x, lo_y, hi_y;
-    };
-    const Range ranges[] = {{0, 22, 0, 16}, {-40, 60, -40, 60}};
+    const std::pair<int, int> ranges[] = {{0, 16}, {-40, 60}};
     std::mt19937 random(12345);
-    for (const Range& r : ranges) {
-        std::uniform_int_distribution<int> x(r.lo_x, r.hi_x);
-        std::uniform_int_distribution<int> y(r.lo_y, r.hi_y);
+    for (const auto& [lo, hi] : ranges) {
+        std::uniform_int_distribution<int> coord(lo, hi);
         for (int i = 0; i < 10000; ++i) {
-            const int x1 = x(random), y1 = y(random), x2 = x(random), y2 = y(random);
+            const int x1 = coord(random), y1 = coord(random), x2 = coord(random),
+                      y2 = coord(random);
             ASSERT_EQ(drawn_line(23, 17, x1, y1, x2, y2), reference_line(23, 17, x1, y1, x2, y2))
                 << x1 << "," << y1 << " -> " << x2 << "," << y2;
         }
@@ -154,17 +110,14 @@ TEST(V_Canvas, LineMatchesTheTextbookWalkInAndAroundTheImage)
 
 // Long lines inside a large image, up to where the quick road for lines
 // inside is exact and just past it.
-TEST(V_Canvas, LongLinesInsideMatchTheTextbookWalk)
+TEST(V_Canvas, LongLinesMatchTheTextbookWalk)
 {
     struct Case {
         int w, h, x1, y1, x2, y2;
     };
     const Case cases[] = {
-        {46342, 4, 0, 0, 46340, 3},     {46342, 4, 46340, 3, 0, 0},
-        {46342, 4, 1, 3, 46341, 0},     {46342, 4, 46341, 1, 0, 2},
-        {4, 46342, 0, 0, 3, 46340},     {4, 46342, 3, 46341, 0, 0},
-        {1500, 1400, 0, 0, 1499, 1397}, {1500, 1400, 1499, 0, 2, 1399},
-        {1500, 1400, 3, 1200, 1444, 7},
+        {46342, 4, 0, 0, 46340, 3},     {46342, 4, 46341, 1, 0, 2},     {4, 46342, 3, 46341, 0, 0},
+        {1500, 1400, 1499, 0, 2, 1399}, {1500, 1400, 3, 1200, 1444, 7},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(drawn_line(c.w, c.h, c.x1, c.y1, c.x2, c.y2),
@@ -173,49 +126,30 @@ TEST(V_Canvas, LongLinesInsideMatchTheTextbookWalk)
     }
 }
 
-// A line through the image from far away draws what a short line of the same
-// direction and centre draws: the offset along it never depends on how far
-// out the ends lie (the ends are centre +- k * direction).
+// A line through the image from far away draws what a short one of the same
+// direction and centre draws: ends at centre +- k * direction round the same
+// way for every k. Too long for the textbook walk, so that gives the pixels.
 TEST(V_Canvas, FarEndsClipToTheSamePixelsAsNearOnes)
 {
-    struct Direction {
-        int dx, dy;
-    };
-    const Direction directions[] = {{1, 0},  {0, 1},   {1, 1}, {2, 1},   {1, 2},  {-3, 1},
-                                    {5, -2}, {-1, -7}, {7, 3}, {-4, -4}, {1, -6}, {0, -1}};
+    const std::pair<int, int> directions[] = {{1, 0},  {1, 1},  {2, 1},   {1, 2},
+                                              {-3, 1}, {5, -2}, {-1, -7}, {0, -1}};
     const std::pair<int, int> centres[] = {{10, 8}, {0, 0}, {22, 16}, {-5, 30}, {40, -3}};
-    for (const Direction& d : directions) {
+    for (const auto& [dx, dy] : directions) {
         for (const auto& [cx, cy] : centres) {
-            const int near = 64;
-            const int far = INT_MAX / 8; // keeps both ends inside int32
-            const PixelSet expected = reference_line(23, 17, cx - near * d.dx, cy - near * d.dy,
-                                                     cx + near * d.dx, cy + near * d.dy);
-            EXPECT_EQ(drawn_line(23, 17, cx - far * d.dx, cy - far * d.dy, cx + far * d.dx,
-                                 cy + far * d.dy),
-                      expected)
-                << d.dx << "," << d.dy << " through " << cx << "," << cy;
+            const int near = 64, far = INT_MAX / 8;
+            EXPECT_EQ(
+                drawn_line(23, 17, cx - far * dx, cy - far * dy, cx + far * dx, cy + far * dy),
+                reference_line(23, 17, cx - near * dx, cy - near * dy, cx + near * dx,
+                               cy + near * dy))
+                << dx << "," << dy << " through " << cx << "," << cy;
         }
     }
-}
-
-TEST(V_Canvas, ExtremeEndsAreSafe)
-{
-    // Corner to corner of the int32 range is the main diagonal.
     PixelSet diagonal;
     for (int i = 0; i < 17; ++i) {
         diagonal.insert({i, i});
     }
     EXPECT_EQ(drawn_line(23, 17, INT_MIN, INT_MIN, INT_MAX, INT_MAX), diagonal);
-
-    PixelSet row;
-    for (int x = 0; x < 23; ++x) {
-        row.insert({x, 5});
-    }
-    EXPECT_EQ(drawn_line(23, 17, INT_MAX, 5, INT_MIN, 5), row);
-
-    EXPECT_TRUE(drawn_line(23, 17, INT_MIN, INT_MAX, INT_MAX, INT_MAX).empty());
     EXPECT_TRUE(drawn_line(23, 17, INT_MIN, -1, INT_MAX, -1).empty());
-    EXPECT_TRUE(drawn_line(23, 17, 30, INT_MIN, 30, INT_MAX).empty());
     EXPECT_TRUE(drawn_line(0, 0, 0, 0, 5, 5).empty());
 }
 
@@ -225,26 +159,19 @@ TEST(V_Canvas, CopyDropsWhatFallsOutsideEitherImage)
     canvas.resize(5, 4);
     canvas.set_brush(k_red);
     canvas.fill_rect(0, 0, 5, 4);
-
     struct Case {
-        int target_w, target_h;
-        int left, top, right, bottom;
-        std::size_t red;
+        int target_w, target_h, left, top, right, bottom;
+        PixelSet expected;
     };
     const Case cases[] = {
-        {5, 4, 1, 1, 3, 2, 2},     // a part, at the same place
-        {3, 2, -9, -9, 99, 99, 6}, // target smaller than the source
-        {8, 8, 0, 0, 8, 8, 20},    // target larger: only the source's pixels
-        {5, 4, 3, 3, 1, 1, 0},     // inverted
+        {5, 4, 1, 1, 3, 2, {{1, 1}, {2, 1}}},
+        {2, 2, -9, -9, 99, 99, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}},
+        {8, 8, 3, 2, 8, 8, {{3, 2}, {4, 2}, {3, 3}, {4, 3}}},
     };
     for (const Case& c : cases) {
         PixelImage target(c.target_w, c.target_h);
         canvas.copy_rect_to(target, c.left, c.top, c.right, c.bottom);
-        const PixelSet red = pixels_of(target, k_red);
-        EXPECT_EQ(red.size(), c.red);
-        for (const auto& [x, y] : red) {
-            EXPECT_TRUE(x >= c.left && x < c.right && y >= c.top && y < c.bottom && x < 5 && y < 4);
-        }
+        EXPECT_EQ(pixels_of(target, k_red), c.expected) << c.left << "," << c.top;
     }
 }
 

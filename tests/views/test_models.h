@@ -1,6 +1,5 @@
 #pragma once
 // Small models built in memory for the view tests.
-#include <memory>
 #include <vector>
 
 #include "model/model.h"
@@ -11,8 +10,8 @@ struct Point3 {
     double x = 0, y = 0, z = 0;
 };
 
-// Appends a mesh to geoset 0 with the given vertices and faces (corner lists
-// of vertex indices) and returns its index.
+// Appends a mesh with the given vertices and faces (corner lists of vertex
+// indices) to a geoset and returns its index.
 inline int add_mesh(type_model& model, const std::vector<Point3>& vertices,
                     const std::vector<std::vector<int>>& faces, int geoset = 0)
 {
@@ -28,30 +27,27 @@ inline int add_mesh(type_model& model, const std::vector<Point3>& vertices,
     }
     mesh.face_count = static_cast<long long>(faces.size());
     for (std::size_t f = 0; f < faces.size(); ++f) {
-        type_faces& face = mesh.faces[f];
-        face.corner_count = static_cast<long long>(faces[f].size());
+        mesh.faces[f].corner_count = static_cast<long long>(faces[f].size());
         for (std::size_t k = 0; k < faces[f].size(); ++k) {
-            face.corner_vertex[k + 1] = faces[f][k];
+            mesh.faces[f].corner_vertex[k + 1] = faces[f][k];
         }
     }
     return m;
 }
 
-// Appends a node carrying `mesh` (or -1) at the given placement.
-inline int add_node(type_model& model, int mesh, Point3 world = {})
+// Appends a root node carrying `mesh` (or -1) at the given placement.
+inline void add_node(type_model& model, int mesh, Point3 world = {})
 {
-    const int n = model.node_count;
-    model.node_count = n + 1;
-    type_hierarchy& node = model.nodes[n];
+    type_hierarchy& node = model.nodes[model.node_count];
+    model.node_count = model.node_count + 1;
     node.mesh = mesh;
     node.parent = -1;
     node.world_x = world.x;
     node.world_y = world.y;
     node.world_z = world.z;
-    return n;
 }
 
-// A mesh carried by its own node at the origin.
+// A mesh of geoset 0 carried by its own node at the origin.
 inline int add_placed_mesh(type_model& model, const std::vector<Point3>& vertices,
                            const std::vector<std::vector<int>>& faces)
 {
