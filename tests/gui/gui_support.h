@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
+#include <ostream>
 #include <memory>
 #include <string>
 
@@ -58,3 +59,15 @@ std::unique_ptr<Tloader> start_editor(int width = 1000, int height = 700);
 void settle(int ms = 50);
 
 }  // namespace facetor::test
+
+// Readable failure messages for Qt strings.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& l, std::ostream* os)
+{
+    *os << '{' << l.join(QStringLiteral(", ")).toStdString() << '}';
+}
+QT_END_NAMESPACE
