@@ -1,5 +1,6 @@
 // One redraw of an orthographic view holding the largest model geoset 0 can
-// carry, against the same segments and squares drawn with QPainter.
+// carry, against the same segments and squares drawn with QPainter, and
+// against a bare integer line loop as the floor.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
