@@ -7,6 +7,8 @@
 #include "model/model.h"
 #include "model/progress.h"
 #include "model/reader.h"
+#include "views/navigation.h"
+#include "views/picking.h"
 #include "views/render.h"
 #include "views/view_state.h"
 
@@ -20,6 +22,8 @@ struct EditorState {
     ViewImages images;  // V_Canvas and the pictures of Image1..Image3
     EditMode edit_mode = mesh_mode;
     std::uint8_t first_load = 1;  // while 1, a load reads "dflt.3do" without asking
+    NavigationState nav;
+    PickState pick;
 };
 
 }  // namespace facetor

@@ -22,6 +22,7 @@
 #include "editing/qt/side_panel.h"
 #include "preview3d/qt/dxdraw.h"
 #include "views/qt/view_image.h"
+#include "views/qt/virtual_keys.h"
 
 namespace facetor {
 
@@ -308,19 +309,26 @@ bool Tloader::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        // Only keys meant for this window, and each key once (the filter sees
-        // the event again on its way up the parent chain).
-        if (widget != nullptr && widget->window() == this && widget == QApplication::focusWidget()) {
+        QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : this;
+        // Only keys meant for this window, and each key once: the filter sees
+        // an unaccepted key again on its way up the parent chain.
+        if (widget != nullptr && widget == target && widget->window() == this) {
             auto* key = static_cast<QKeyEvent*>(event);
             bool consumed = false;
             guard([&] {
                 if (event->type() == QEvent::KeyPress) {
-                    FormKeyDown(key);
-                    consumed = key->isAccepted();
+                    consumed = FormKeyDown(key);
                 } else {
-                    Edit1KeyUp(key);
+                    Edit1KeyUp();
                 }
             });
+            // A consumed key still types its character into the focused
+            // control, as a key press and the character it makes are two
+            // separate things to the control.
+            if (consumed && event->type() == QEvent::KeyPress && !key->text().isEmpty() &&
+                key->text().at(0).isPrint()) {
+                return false;
+            }
             return consumed;
         }
     }
@@ -371,26 +379,64 @@ void Tloader::mark_grid_focus()
     state_.view.active_view = 0;
 }
 
-// Keyboard navigation, picking and dragging land with their own cores.
-void Tloader::FormKeyDown(QKeyEvent* event)
+bool Tloader::FormKeyDown(QKeyEvent* event)
 {
-    event->ignore();
+    const KeyDownResult r =
+        navigation_key_down(state_.nav, state_.view, *state_.model, state_.edit_mode,
+                            virtual_key(*event), (event->modifiers() & Qt::ShiftModifier) != 0);
+    if (r.start_timer) {
+        Timer1_->start();
+    }
+    if (r.selection_stepped) {
+        refresh_panels();
+        redraw_all_views();
+    }
+    return r.consume;
 }
 
-void Tloader::Edit1KeyUp(QKeyEvent*) {}
+void Tloader::Edit1KeyUp()
+{
+    navigation_key_up(state_.nav);
+    Timer1_->stop();
+}
 
-void Tloader::DXTimer1Timer() {}
+void Tloader::DXTimer1Timer()
+{
+    if (motion_tick(state_.nav, state_.view)) {
+        Render(*state_.model, state_.view, state_.edit_mode, state_.images);
+        images_[state_.view.active_view]->update();
+    }
+}
 
-void Tloader::moverTimer() {}
-
-void Tloader::Image2MouseDown(int, int, Qt::KeyboardModifiers) {}
+void Tloader::Image2MouseDown(int x, int y, Qt::KeyboardModifiers modifiers)
+{
+    const PressResult r = mouse_press(state_.pick, *state_.model, state_.view, state_.edit_mode, x,
+                                      y, (modifiers & Qt::ControlModifier) != 0);
+    if (r.start_mover) {
+        mover_->start();
+    }
+    refresh_panels();
+    redraw_all_views();
+}
 
 void Tloader::Image2MouseMove(int x, int y)
 {
-    status_panels_[0]->setText(QString::number(x));
-    status_panels_[1]->setText(QString::number(y));
+    const StatusTexts texts = mouse_move(state_.pick, x, y);
+    status_panels_[0]->setText(QString::fromStdString(texts.x));
+    status_panels_[1]->setText(QString::fromStdString(texts.y));
 }
 
-void Tloader::Image2MouseUp() {}
+void Tloader::Image2MouseUp()
+{
+    mouse_release(state_.pick);
+    mover_->stop();
+}
+
+void Tloader::moverTimer()
+{
+    if (drag_step(state_.pick, *state_.model, state_.view, state_.edit_mode)) {
+        redraw_all_views();
+    }
+}
 
 }  // namespace facetor

@@ -71,8 +71,8 @@ private:
     void toggle_image2();
     void activate_view(int view);
     void mark_grid_focus();
-    void FormKeyDown(QKeyEvent* event);
-    void Edit1KeyUp(QKeyEvent* event);
+    bool FormKeyDown(QKeyEvent* event);
+    void Edit1KeyUp();
     void DXTimer1Timer();
     void moverTimer();
     void Image2MouseDown(int x, int y, Qt::KeyboardModifiers modifiers);
