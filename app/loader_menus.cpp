@@ -142,7 +142,6 @@ void Tloader::build_toolbars()
     tools->setIconSize(QSize(16, 16));
     tools->setMovable(false);
     tools->setFixedHeight(22);
-    tools->setFixedWidth(193);
     auto* button_group = new QActionGroup(this);
     button_group->setExclusive(true);
     for (const ToolButton& b : commands) {
@@ -174,7 +173,6 @@ void Tloader::build_toolbars()
     progress->setObjectName(QStringLiteral("ToolBar2"));
     progress->setMovable(false);
     progress->setFixedHeight(22);
-    progress->setFixedWidth(189);
     auto* label = new QLabel(QStringLiteral("Progress: "), progress);
     label->setObjectName(QStringLiteral("Label1"));
     progress->addWidget(label);

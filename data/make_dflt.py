@@ -17,7 +17,7 @@ def cross(a, b):
 def gem():
     n = 8
     verts = [(0.0, 0.0, 0.0)]  # culet
-    for r, z, phase in ((0.045, 0.030, 0.0), (0.025, 0.048, math.pi / n)):
+    for r, z, phase in ((0.04, 0.026, 0.0), (0.022, 0.042, math.pi / n)):
         for i in range(n):
             a = 2 * math.pi * i / n + phase
             verts.append((r * math.cos(a), r * math.sin(a), z))
@@ -33,8 +33,8 @@ def gem():
     return verts, faces
 
 def plinth():
-    s, h = 0.06, 0.012
-    verts = [(x, y, z) for z in (-h, 0.0) for y in (-s, s) for x in (-s, s)]
+    s, h = 0.05, 0.01
+    verts = [(x, y, z) for z in (0.0, h) for y in (-s, s) for x in (-s, s)]
     faces = [[0, 2, 3, 1], [4, 5, 7, 6], [0, 1, 5, 4], [2, 6, 7, 3], [0, 4, 6, 2], [1, 3, 7, 5]]
     return verts, faces
 
@@ -90,9 +90,9 @@ def main():
             "#  num:   flags:   type:    mesh:  parent:  child:  sibling:  numChildren:"
             "        x:         y:         z:     pitch:       yaw:      roll:    pivotx:    pivoty:    pivotz:  hnodename:",
             "     0:  0x0000 0x00001       1       -1       1       -1            1"
-            "   0.000000   0.000000  -0.030000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000  plinth",
+            "   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000  plinth",
             "     1:  0x0000 0x00001       0        0      -1       -1            0"
-            "   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000  gem",
+            "   0.000000   0.000000   0.010000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000  gem",
             ""]
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "dflt.3do")
     with open(path, "wb") as f:
