@@ -17,13 +17,13 @@ namespace facetor {
 struct EditorState {
     std::unique_ptr<type_model> model = make_model();
     ReaderState reader;
-    Progress progress;  // the bar's position; a load does not reset it
+    Progress progress; // the bar's position; a load does not reset it
     ViewState view;
-    ViewImages images;  // V_Canvas and the pictures of Image1..Image3
+    ViewImages images; // V_Canvas and the pictures of Image1..Image3
     EditMode edit_mode = mesh_mode;
-    std::uint8_t first_load = 1;  // while 1, a load reads "dflt.3do" without asking
+    std::uint8_t first_load = 1; // while 1, a load reads "dflt.3do" without asking
     NavigationState nav;
     PickState pick;
 };
 
-}  // namespace facetor
+} // namespace facetor

@@ -16,4 +16,4 @@ void report_error(QWidget* parent, const std::string& text)
     box.exec();
 }
 
-}  // namespace facetor
+} // namespace facetor

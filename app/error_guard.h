@@ -13,8 +13,7 @@ namespace facetor {
 // Shows `text` in a modal box titled "Facetor" and writes "facetor: <text>" to stderr.
 void report_error(QWidget* parent, const std::string& text);
 
-template <typename F>
-void guarded(QWidget* parent, F&& body)
+template <typename F> void guarded(QWidget* parent, F&& body)
 {
     try {
         body();
@@ -25,4 +24,4 @@ void guarded(QWidget* parent, F&& body)
     }
 }
 
-}  // namespace facetor
+} // namespace facetor

@@ -8,4 +8,4 @@ enum class Glyph { open, toggle_view, new_model, save, cut, help, mesh, vertex, 
 
 QIcon make_glyph(Glyph glyph);
 
-}  // namespace facetor
+} // namespace facetor

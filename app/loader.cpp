@@ -43,13 +43,13 @@ void set_background(QWidget* widget, const QColor& colour)
     widget->setAutoFillBackground(true);
 }
 
-}  // namespace
+} // namespace
 
 Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("loader"));
     setWindowTitle(k_caption);
-    resize(677, 502);  // design size; the window opens maximised
+    resize(677, 502); // design size; the window opens maximised
 
     state_.progress = Progress([this](int v) { set_progress(v); });
 
@@ -79,13 +79,15 @@ Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
     // Our own dialog, the same on every desktop and reachable from tests.
     open_dialog_->setOption(QFileDialog::DontUseNativeDialog);
 
-    connect(side_panel_, &SidePanel::grid_focused, this, [this] { guard([this] { mark_grid_focus(); }); });
+    connect(side_panel_, &SidePanel::grid_focused, this,
+            [this] { guard([this] { mark_grid_focus(); }); });
     connect(side_panel_, &SidePanel::base_pressed, this,
             [this] { side_panel_->set_geoset_colour(QColor(255, 0, 0)); });
     dxdraw_->set_error_handler([this](const RuntimeError& e) { report_error(this, e.what()); });
     connect(dxdraw_, &DXDraw::clicked, this, [this] { guard([this] { activate_view(4); }); });
-    connect(dxdraw_, &DXDraw::depth_changed, this,
-            [this](int depth) { side_panel_->caption(Page::mesh_page)->setText(QString::number(depth)); });
+    connect(dxdraw_, &DXDraw::depth_changed, this, [this](int depth) {
+        side_panel_->caption(Page::mesh_page)->setText(QString::number(depth));
+    });
 
     // Key preview: the window sees key presses and releases before the focused control.
     qApp->installEventFilter(this);
@@ -131,9 +133,11 @@ void Tloader::build_view_area()
             pane.view = image;
             connect(image, &ViewImage::pressed, this,
                     [this](int x, int y, Qt::KeyboardModifiers m) { Image2MouseDown(x, y, m); });
-            connect(image, &ViewImage::moved, this, [this](int x, int y) { Image2MouseMove(x, y); });
+            connect(image, &ViewImage::moved, this,
+                    [this](int x, int y) { Image2MouseMove(x, y); });
             connect(image, &ViewImage::released, this, [this] { Image2MouseUp(); });
-            connect(image, &ViewImage::clicked, this, [this, i] { guard([this, i] { activate_view(i); }); });
+            connect(image, &ViewImage::clicked, this,
+                    [this, i] { guard([this, i] { activate_view(i); }); });
         } else {
             dxdraw_ = new DXDraw(pane.panel);
             pane.view = dxdraw_;
@@ -164,26 +168,18 @@ void Tloader::build_timers()
     Timer1_ = new QTimer(this);
     Timer1_->setObjectName(QStringLiteral("Timer1"));
     Timer1_->setInterval(20);
-    connect(Timer1_, &QTimer::timeout, this, [this] {
-        if (QGuiApplication::applicationState() == Qt::ApplicationActive) {
-            guard([this] { DXTimer1Timer(); });
-        }
-    });
+    bind(Timer1_, &Tloader::DXTimer1Timer);
     mover_ = new QTimer(this);
     mover_->setObjectName(QStringLiteral("mover"));
     mover_->setInterval(100);
-    connect(mover_, &QTimer::timeout, this, [this] {
-        if (QGuiApplication::applicationState() == Qt::ApplicationActive) {
-            guard([this] { moverTimer(); });
-        }
-    });
+    bind(mover_, &Tloader::moverTimer);
 }
 
 void Tloader::set_progress(int value)
 {
     if (PB_ != nullptr) {
         PB_->setValue(value);
-        PB_->repaint();  // the load blocks the event loop; show each step at once
+        PB_->repaint(); // the load blocks the event loop; show each step at once
     }
 }
 
@@ -309,7 +305,8 @@ bool Tloader::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : this;
+        QWidget* target =
+            QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : this;
         // Only keys meant for this window, and each key once: the filter sees
         // an unaccepted key again on its way up the parent chain.
         if (widget != nullptr && widget == target && widget->window() == this) {
@@ -439,4 +436,4 @@ void Tloader::moverTimer()
     }
 }
 
-}  // namespace facetor
+} // namespace facetor

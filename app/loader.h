@@ -25,7 +25,7 @@ class ViewImage;
 
 class Tloader : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit Tloader(QWidget* parent = nullptr);
     ~Tloader() override;
 
@@ -46,13 +46,13 @@ public:
     QWidget* view_area() const { return views_; }
     QFileDialog* open_dialog() const { return open_dialog_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     struct Pane {
         QFrame* dock = nullptr;
         QFrame* panel = nullptr;
@@ -65,6 +65,8 @@ private:
     void build_status_bar();
     void build_view_area();
     void build_timers();
+    // Runs `handler` through the error guard on each trigger or timer tick.
+    void bind(QObject* sender, void (Tloader::*handler)());
     void switch_mode(EditMode mode);
     void complete_load(const std::string& path);
     void set_progress(int value);
@@ -79,28 +81,24 @@ private:
     void Image2MouseMove(int x, int y);
     void Image2MouseUp();
 
-    template <typename F>
-    void guard(F&& body)
-    {
-        guarded(this, std::forward<F>(body));
-    }
+    template <typename F> void guard(F&& body) { guarded(this, std::forward<F>(body)); }
 
     EditorState state_;
 
     SidePanel* side_panel_ = nullptr;
     QWidget* views_ = nullptr;
-    std::array<Pane, 5> panes_{};            // Dock1..Dock4 at [1]..[4]
-    std::array<ViewImage*, 4> images_{};     // Image1..Image3 at [1]..[3]
+    std::array<Pane, 5> panes_{};        // Dock1..Dock4 at [1]..[4]
+    std::array<ViewImage*, 4> images_{}; // Image1..Image3 at [1]..[3]
     DXDraw* dxdraw_ = nullptr;
     QProgressBar* PB_ = nullptr;
     std::array<QLabel*, 4> status_panels_{};
     QFileDialog* open_dialog_ = nullptr;
     QTimer* Timer1_ = nullptr;
     QTimer* mover_ = nullptr;
-    std::array<QAction*, 3> mode_items_{};    // indexed by EditMode
-    std::array<QAction*, 3> mode_buttons_{};  // BMesh, BFace, Bvertex by EditMode
+    std::array<QAction*, 3> mode_items_{};   // indexed by EditMode
+    std::array<QAction*, 3> mode_buttons_{}; // BMesh, BFace, Bvertex by EditMode
     QAction* open_item_ = nullptr;
     bool shown_once_ = false;
 };
 
-}  // namespace facetor
+} // namespace facetor

@@ -1,14 +1,17 @@
 // The menu bar and the two toolbars, built from tables.
 #include <QActionGroup>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "app/glyphs.h"
 #include "app/loader.h"
+#include "editing/edit_modes.h"
 
 namespace facetor {
 
@@ -17,8 +20,8 @@ namespace {
 using Handler = void (Tloader::*)();
 
 struct MenuItem {
-    const char* name;     // objectName
-    const char* caption;  // nullptr: a separator
+    const char* name;    // objectName
+    const char* caption; // nullptr: a separator
     QKeyCombination shortcut;
     bool enabled;
     Handler handler;
@@ -33,7 +36,8 @@ struct Menu {
 constexpr QKeyCombination k_none{};
 
 const Menu k_menus[] = {
-    {"File1", "&File",
+    {"File1",
+     "&File",
      {
          {"New1", "&New", Qt::CTRL | Qt::Key_N, false, &Tloader::New1Click},
          {"Open1", "&Open", Qt::CTRL | Qt::Key_O, true, &Tloader::Load3DO},
@@ -42,7 +46,8 @@ const Menu k_menus[] = {
          {"N1", nullptr, k_none, false, nullptr},
          {"Exit1", "E&xit", Qt::CTRL | Qt::Key_X, true, &Tloader::Exit1Click},
      }},
-    {"EditMenu", "&Edit",
+    {"EditMenu",
+     "&Edit",
      {
          {"Undo1", "&Undo", Qt::CTRL | Qt::Key_Z, false, nullptr},
          {"N2", nullptr, k_none, false, nullptr},
@@ -51,13 +56,15 @@ const Menu k_menus[] = {
          {"Delete1", "&Delete", QKeyCombination(Qt::Key_Delete), false, nullptr},
          {"SelectAll1", "Se&lect All", Qt::CTRL | Qt::Key_Insert, false, nullptr},
      }},
-    {"Mode1", "&Mode",
+    {"Mode1",
+     "&Mode",
      {
          {"VertexMode1", "&Vertex Mode", QKeyCombination(Qt::Key_F9), true, &Tloader::BvertexClick},
          {"FaceMode1", "&Face Mode", QKeyCombination(Qt::Key_F10), true, &Tloader::BFaceClick},
          {"MeshMode1", "Mes&h Mode", QKeyCombination(Qt::Key_F11), true, &Tloader::BMeshClick},
      }},
-    {"Options1", "&Options",
+    {"Options1",
+     "&Options",
      {
          {"CreateVertex1", "Create Vertex", k_none, false, nullptr},
          {"DeleteVertex1", "Delete Vertex", k_none, false, nullptr},
@@ -66,7 +73,8 @@ const Menu k_menus[] = {
          {"CarveFace1", "Carve Face", k_none, false, nullptr},
          {"CreateMesh1", "Create Mesh...", k_none, false, nullptr},
      }},
-    {"Help1", "&Help",
+    {"Help1",
+     "&Help",
      {
          {"FacetorHelp1", "Facetor Help", k_none, false, nullptr},
          {"FacetorTutorial1", "Facetor Tutorial", k_none, false, nullptr},
@@ -75,13 +83,31 @@ const Menu k_menus[] = {
 };
 
 struct ToolButton {
-    const char* name;  // nullptr: a separator
+    const char* name; // nullptr: a separator
     Glyph glyph;
     bool enabled;
     Handler handler;
 };
 
-}  // namespace
+} // namespace
+
+void Tloader::bind(QObject* sender, void (Tloader::*handler)())
+{
+    if (handler == nullptr) {
+        return;
+    }
+    auto run = [this, handler] { guard([this, handler] { (this->*handler)(); }); };
+    if (auto* action = qobject_cast<QAction*>(sender)) {
+        connect(action, &QAction::triggered, this, run);
+    } else if (auto* timer = qobject_cast<QTimer*>(sender)) {
+        // Timers tick only while the application is the active one.
+        connect(timer, &QTimer::timeout, this, [run] {
+            if (QGuiApplication::applicationState() == Qt::ApplicationActive) {
+                run();
+            }
+        });
+    }
+}
 
 void Tloader::build_menus()
 {
@@ -93,8 +119,9 @@ void Tloader::build_menus()
         QMenu* m = bar->addMenu(QString::fromLatin1(menu.caption));
         m->setObjectName(QString::fromLatin1(menu.name));
         for (const MenuItem& item : menu.items) {
-            QAction* action = item.caption != nullptr ? m->addAction(QString::fromLatin1(item.caption))
-                                                      : m->addSeparator();
+            QAction* action = item.caption != nullptr
+                                  ? m->addAction(QString::fromLatin1(item.caption))
+                                  : m->addSeparator();
             action->setObjectName(QString::fromLatin1(item.name));
             if (item.caption == nullptr) {
                 continue;
@@ -103,19 +130,18 @@ void Tloader::build_menus()
                 action->setShortcut(QKeySequence(item.shortcut));
             }
             action->setEnabled(item.enabled);
-            if (item.handler != nullptr) {
-                connect(action, &QAction::triggered, this,
-                        [this, h = item.handler] { guard([this, h] { (this->*h)(); }); });
-            }
+            bind(action, item.handler);
         }
     }
     // The three mode items form one radio group; Mesh mode starts checked.
-    const char* mode_names[] = {"MeshMode1", "FaceMode1", "VertexMode1"};  // by EditMode
-    for (int mode = 0; mode < 3; ++mode) {
-        QAction* action = bar->findChild<QAction*>(QString::fromLatin1(mode_names[mode]));
-        action->setCheckable(true);
-        mode_group->addAction(action);
-        mode_items_[mode] = action;
+    for (const ModeSwitch& row : mode_switches()) {
+        for (QAction* action : bar->findChildren<QAction*>()) {
+            if (action->text().toStdString() == row.menu_item) {
+                action->setCheckable(true);
+                mode_group->addAction(action);
+                mode_items_[row.mode] = action;
+            }
+        }
     }
     mode_items_[mesh_mode]->setChecked(true);
     open_item_ = bar->findChild<QAction*>(QStringLiteral("Open1"));
@@ -153,18 +179,15 @@ void Tloader::build_toolbars()
         action->setObjectName(QString::fromLatin1(b.name) + QStringLiteral("Action"));
         action->setEnabled(b.enabled);
         tools->widgetForAction(action)->setObjectName(QString::fromLatin1(b.name));
-        if (b.handler != nullptr) {
-            connect(action, &QAction::triggered, this,
-                    [this, h = b.handler] { guard([this, h] { (this->*h)(); }); });
-        }
+        bind(action, b.handler);
     }
-    const char* mode_names[] = {"BMesh", "BFace", "Bvertex"};  // by EditMode
-    for (int mode = 0; mode < 3; ++mode) {
-        auto* button = tools->findChild<QToolButton*>(QString::fromLatin1(mode_names[mode]));
+    for (const ModeSwitch& row : mode_switches()) {
+        auto* button = tools->findChild<QToolButton*>(
+            QString::fromUtf8(row.button.data(), static_cast<int>(row.button.size())));
         QAction* action = button->defaultAction();
         action->setCheckable(true);
         button_group->addAction(action);
-        mode_buttons_[mode] = action;
+        mode_buttons_[row.mode] = action;
     }
     mode_buttons_[mesh_mode]->setChecked(true);
     addToolBar(Qt::TopToolBarArea, tools);
@@ -186,4 +209,4 @@ void Tloader::build_toolbars()
     addToolBar(Qt::TopToolBarArea, progress);
 }
 
-}  // namespace facetor
+} // namespace facetor

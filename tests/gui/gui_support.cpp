@@ -81,4 +81,17 @@ void settle(int ms)
     QTest::qWait(ms);
 }
 
-}  // namespace facetor::test
+bool activate(QWidget* window)
+{
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window) &&
+           QGuiApplication::applicationState() == Qt::ApplicationActive;
+}
+
+QWidget* key_target(QWidget* window)
+{
+    QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr && focus->window() == window ? focus : window;
+}
+
+} // namespace facetor::test

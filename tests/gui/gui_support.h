@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace facetor {
@@ -23,13 +23,13 @@ std::string sample_model();
 
 // Makes a fresh temporary folder the current directory for the test's life.
 class WorkFolder {
-public:
+  public:
     WorkFolder();
     ~WorkFolder();
     QString path(const QString& name) const;
     void write(const QString& name, const std::string& bytes) const;
 
-private:
+  private:
     QTemporaryDir dir_;
     QString previous_;
 };
@@ -37,14 +37,14 @@ private:
 // Polls for modal dialogs; each one found is handed to `answer` (default:
 // accept it). Message boxes are recorded as "title|text".
 class ModalWatcher : public QObject {
-public:
+  public:
     using Answer = std::function<void(QDialog*)>;
     explicit ModalWatcher(Answer answer = {});
     void set_answer(Answer answer) { answer_ = std::move(answer); }
     const QStringList& seen() const { return seen_; }
     void clear() { seen_.clear(); }
 
-private:
+  private:
     void poll();
     Answer answer_;
     QStringList seen_;
@@ -58,7 +58,17 @@ std::unique_ptr<Tloader> start_editor(int width = 1000, int height = 700);
 // Processes events for a while so queued paints and timers run.
 void settle(int ms = 50);
 
-}  // namespace facetor::test
+// Makes `window` the active window, and so the application active, which the
+// view timers need before they tick. Xvfb has no window manager, but the
+// window still takes the input focus when asked. Returns false if it never
+// became active.
+bool activate(QWidget* window);
+
+// Where the platform delivers a key typed now: the focused control, or the
+// window itself while nothing in it has the focus.
+QWidget* key_target(QWidget* window);
+
+} // namespace facetor::test
 
 // Readable failure messages for Qt strings.
 QT_BEGIN_NAMESPACE

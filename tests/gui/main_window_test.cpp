@@ -1,7 +1,7 @@
 // The main window: start-up, the default model, Open, layout and menus.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QActionGroup>
-#include <QAbstractItemView>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLineEdit>
@@ -106,7 +106,7 @@ TEST(MainWindow, MissingDefaultModelIsReportedAndTriedAgainByOpen)
 TEST(MainWindow, MalformedDefaultModelShowsErrorAgainAtEveryResize)
 {
     WorkFolder folder;
-    folder.write("dflt.3do", "SECTION: HEADER\n3DO 2.1\n");  // line feeds alone
+    folder.write("dflt.3do", "SECTION: HEADER\n3DO 2.1\n"); // line feeds alone
     ModalWatcher watcher;
     auto w = test::start_editor();
     // Showing the window may change its size more than once: each layout
@@ -233,17 +233,18 @@ TEST(MainWindow, MenusHaveTheirCaptionsShortcutsAndStates)
 
     const struct {
         const char* menu;
-        QStringList items;  // caption|shortcut|enabled, "-" for a separator
+        QStringList items; // caption|shortcut|enabled, "-" for a separator
     } menus[] = {
         {"&File",
-         {"&New|Ctrl+N|0", "&Open|Ctrl+O|1", "Save &As...||0", "&Save|Ctrl+S|0", "-", "E&xit|Ctrl+X|1"}},
+         {"&New|Ctrl+N|0", "&Open|Ctrl+O|1", "Save &As...||0", "&Save|Ctrl+S|0", "-",
+          "E&xit|Ctrl+X|1"}},
         {"&Edit",
          {"&Undo|Ctrl+Z|0", "-", "&Copy|Ctrl+C|0", "&Paste|Ctrl+V|0", "&Delete|Del|0",
           "Se&lect All|Ctrl+Ins|0"}},
         {"&Mode", {"&Vertex Mode|F9|1", "&Face Mode|F10|1", "Mes&h Mode|F11|1"}},
         {"&Options",
-         {"Create Vertex||0", "Delete Vertex||0", "Create Face||0", "Delete Face||0", "Carve Face||0",
-          "Create Mesh...||0"}},
+         {"Create Vertex||0", "Delete Vertex||0", "Create Face||0", "Delete Face||0",
+          "Carve Face||0", "Create Mesh...||0"}},
         {"&Help", {"Facetor Help||0", "Facetor Tutorial||0", "About...||0"}},
     };
     const QList<QAction*> top = w->menuBar()->actions();
@@ -277,7 +278,8 @@ TEST(MainWindow, AnErrorInAHandlerIsShownAndTheWindowGoesOn)
 
     w->findChild<QAction*>("Open1")->trigger();
     test::settle();
-    EXPECT_TRUE(watcher.seen().contains("Facetor|Range check error")) << watcher.seen().join(", ").toStdString();
+    EXPECT_TRUE(watcher.seen().contains("Facetor|Range check error"))
+        << watcher.seen().join(", ").toStdString();
     EXPECT_EQ(w->windowTitle(), "FACETOR v0.1 Preview - dflt.3do");
 
     // The window still answers: a good file opens.
@@ -289,5 +291,5 @@ TEST(MainWindow, AnErrorInAHandlerIsShownAndTheWindowGoesOn)
     EXPECT_EQ(w->windowTitle(), "FACETOR v0.1 Preview - " + folder.path("dflt.3do"));
 }
 
-}  // namespace
-}  // namespace facetor
+} // namespace
+} // namespace facetor

@@ -11,7 +11,7 @@ namespace facetor {
 ViewImage::ViewImage(const PixelImage& image, QWidget* parent) : QWidget(parent), image_(image)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);  // the status bar follows the pointer without a button held
+    setMouseTracking(true); // the status bar follows the pointer without a button held
 }
 
 void ViewImage::paintEvent(QPaintEvent*)
@@ -46,4 +46,4 @@ void ViewImage::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
-}  // namespace facetor
+} // namespace facetor

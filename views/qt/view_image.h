@@ -9,23 +9,23 @@ class PixelImage;
 
 class ViewImage : public QWidget {
     Q_OBJECT
-public:
+  public:
     ViewImage(const PixelImage& image, QWidget* parent = nullptr);
 
-signals:
+  signals:
     void pressed(int x, int y, Qt::KeyboardModifiers modifiers);
     void moved(int x, int y);
     void released();
-    void clicked();  // a press and a release inside the widget
+    void clicked(); // a press and a release inside the widget
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     const PixelImage& image_;
 };
 
-}  // namespace facetor
+} // namespace facetor

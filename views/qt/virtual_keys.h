@@ -8,4 +8,4 @@ namespace facetor {
 // and minus have codes of their own, distinct from the main keyboard's.
 int virtual_key(const QKeyEvent& event);
 
-}  // namespace facetor
+} // namespace facetor
