@@ -287,7 +287,8 @@ SceneSnapshot Viewport::snapshot(const Frame& root) const
             }
         }
         for (const auto& visual : at.frame->visuals()) {
-            scene.items.push_back({visual.get(), at.world});
+            scene.items.push_back(
+                {visual.get(), visual->id(), visual->content_revision(), at.world});
         }
         for (const auto& child : at.frame->children()) {
             stack.push_back({child.get(), child->placement().within(at.world)});

@@ -43,6 +43,7 @@ struct Placement {
     // The outer frame as seen from this one.
     Placement inverse() const;
     Matrix4 matrix() const;
+    friend bool operator==(const Placement&, const Placement&) = default;
 };
 
 // Light kinds; the values are those the scene build names.
@@ -150,23 +151,30 @@ struct SceneLighting {
     struct Directional {
         Vector3 direction; // the way the light travels
         ColorRGB color;
+        friend bool operator==(const Directional&, const Directional&) = default;
     };
     ColorRGB ambient{0, 0, 0};
     std::vector<Directional> directional;
+    friend bool operator==(const SceneLighting&, const SceneLighting&) = default;
 };
 
 // One visual to draw: its mesh builder and where its frame sits in the root.
 struct DrawItem {
     const MeshBuilder* mesh = nullptr;
+    std::uint64_t mesh_id = 0;
+    std::uint64_t mesh_revision = 0; // content_revision() when the snapshot was taken
     Placement world;
+    friend bool operator==(const DrawItem&, const DrawItem&) = default;
 };
 
-// Everything the renderer needs for one image.
+// Everything the renderer needs for one image. Two equal snapshots make the
+// same picture on the same surface.
 struct SceneSnapshot {
     Matrix4 projection{};
     Placement camera; // the camera frame in root coordinates
     SceneLighting lighting;
     std::vector<DrawItem> items;
+    friend bool operator==(const SceneSnapshot&, const SceneSnapshot&) = default;
 };
 
 // What a device draws with. The OpenGL side implements it; tests record.

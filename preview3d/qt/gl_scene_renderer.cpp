@@ -6,6 +6,7 @@
 #include <QOpenGLShaderProgram>
 #include <QVector3D>
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "preview3d/mesh_geometry.h"
@@ -117,7 +118,8 @@ bool GlSceneRenderer::create_gl()
     }
     program_ = std::move(program);
     surface_ = std::move(surface);
-    clear(); // a new surface starts black
+    shown_.reset();
+    clear_now(); // a new surface starts black
     update();
     return true;
 }
@@ -127,6 +129,8 @@ void GlSceneRenderer::release_gl()
     // Qt's OpenGL wrappers defer the release to their context when it is not
     // current, so dropping them here is safe either way.
     meshes_.clear();
+    shown_.reset();
+    clear_pending_ = false;
     surface_.reset();
     program_.reset();
     context_ = nullptr;
@@ -144,6 +148,14 @@ bool GlSceneRenderer::bind_surface()
 
 void GlSceneRenderer::clear()
 {
+    // Held back until we know what is drawn next: it may be the picture
+    // the surface shows already.
+    clear_pending_ = true;
+}
+
+void GlSceneRenderer::clear_now()
+{
+    clear_pending_ = false;
     if (!bind_surface()) {
         return;
     }
@@ -153,22 +165,25 @@ void GlSceneRenderer::clear()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-GlSceneRenderer::MeshBuffers* GlSceneRenderer::buffers_for(const MeshBuilder& mesh)
+GlSceneRenderer::MeshBuffers* GlSceneRenderer::buffers_for(const DrawItem& item)
 {
-    auto& slot = meshes_[mesh.id()];
-    const std::uint64_t revision = mesh.content_revision();
+    auto& slot = meshes_[item.mesh_id];
+    const std::uint64_t revision = item.mesh_revision;
     if (slot && slot->revision == revision) {
         slot->used = true;
         return slot.get();
     }
-    const MeshGeometry geometry = triangulate(mesh);
+    const MeshGeometry geometry = triangulate(*item.mesh);
+    constexpr std::size_t most_bytes = std::numeric_limits<int>::max();
     slot = std::make_unique<MeshBuffers>();
     slot->revision = revision;
     slot->used = true;
-    slot->index_count = static_cast<int>(geometry.indices.size());
-    if (slot->index_count == 0) {
+    // Buffer sizes are ints; a mesh beyond that is not drawn at all.
+    if (geometry.indices.empty() || geometry.vertices.size() * sizeof(float) > most_bytes ||
+        geometry.indices.size() * sizeof(std::uint32_t) > most_bytes) {
         return slot.get();
     }
+    slot->index_count = static_cast<int>(geometry.indices.size());
     if (!slot->vertices.create() || !slot->indices.create()) {
         slot->index_count = 0;
         return slot.get();
@@ -187,9 +202,29 @@ GlSceneRenderer::MeshBuffers* GlSceneRenderer::buffers_for(const MeshBuilder& me
 
 void GlSceneRenderer::draw(const SceneSnapshot& scene)
 {
-    if (!bind_surface()) {
+    if (!surface_) {
         return;
     }
+    if (clear_pending_) {
+        if (shown_ && *shown_ == scene) {
+            clear_pending_ = false;
+            return;
+        }
+        clear_now();
+        shown_ = scene;
+    } else {
+        shown_.reset(); // drawn over what was there
+    }
+    draw_now(scene);
+}
+
+void GlSceneRenderer::draw_now(const SceneSnapshot& scene)
+{
+    if (!bind_surface()) {
+        shown_.reset();
+        return;
+    }
+    ++pictures_;
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
     glDisable(GL_CULL_FACE);
@@ -223,7 +258,7 @@ void GlSceneRenderer::draw(const SceneSnapshot& scene)
     }
     const GLint model_location = program_->uniformLocation("model");
     for (const DrawItem& item : scene.items) {
-        MeshBuffers* buffers = buffers_for(*item.mesh);
+        MeshBuffers* buffers = buffers_for(item);
         if (buffers->index_count == 0) {
             continue;
         }
@@ -252,6 +287,10 @@ void GlSceneRenderer::draw(const SceneSnapshot& scene)
 
 void GlSceneRenderer::update()
 {
+    if (clear_pending_) {
+        clear_now();
+        shown_.reset();
+    }
     if (!bind_surface()) {
         return;
     }

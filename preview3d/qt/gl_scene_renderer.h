@@ -1,10 +1,14 @@
 #pragma once
 // Draws the scene with OpenGL into an off-screen surface of its own (colour
 // plus depth), which is then copied to the screen: the surface keeps the
-// last finished image, whatever the window does in between.
+// last finished image, whatever the window does in between. A clear followed
+// by the very scene the surface already shows is not drawn again: the main
+// window asks for that at every repaint, and a large model on a software
+// renderer takes a noticeable time to draw.
 #include <QOpenGLFunctions>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "preview3d/scene.h"
@@ -40,6 +44,10 @@ class GlSceneRenderer final : public RenderBackend, protected QOpenGLFunctions {
     // How often mesh data went to the graphics memory (it should only after
     // the scene changed, never for a turn).
     int geometry_uploads() const { return uploads_; }
+    // How many pictures were really drawn.
+    int pictures_drawn() const { return pictures_; }
+    // Forgets what the surface shows, so that the next render draws.
+    void invalidate() { shown_.reset(); }
 
     void clear() override;
     void draw(const SceneSnapshot& scene) override;
@@ -49,7 +57,9 @@ class GlSceneRenderer final : public RenderBackend, protected QOpenGLFunctions {
     struct MeshBuffers;
 
     bool bind_surface();
-    MeshBuffers* buffers_for(const MeshBuilder& mesh);
+    void clear_now();
+    void draw_now(const SceneSnapshot& scene);
+    MeshBuffers* buffers_for(const DrawItem& item);
 
     int width_;
     int height_;
@@ -58,6 +68,10 @@ class GlSceneRenderer final : public RenderBackend, protected QOpenGLFunctions {
     std::unique_ptr<QOpenGLShaderProgram> program_;
     std::unordered_map<std::uint64_t, std::unique_ptr<MeshBuffers>> meshes_;
     int uploads_ = 0;
+    int pictures_ = 0;
+    bool clear_pending_ = false;
+    // The scene the surface shows alone on a cleared background, if known.
+    std::optional<SceneSnapshot> shown_;
 };
 
 } // namespace facetor

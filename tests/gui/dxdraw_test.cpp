@@ -11,6 +11,8 @@
 
 #include "model/model.h"
 #include "preview3d/qt/dxdraw.h"
+#include "preview3d/qt/dxdraw_renderer.h"
+#include "preview3d/qt/gl_scene_renderer.h"
 
 namespace facetor {
 namespace {
@@ -209,6 +211,25 @@ TEST_F(DXDrawView, SceneBuiltBeforeTheFirstShowAppearsWithIt)
     const Lit lit = lit_area(picture());
     ASSERT_FALSE(lit.bounds.isEmpty());
     EXPECT_NEAR(lit.bounds.center().x(), 150, 2);
+}
+
+TEST_F(DXDrawView, RepaintOfAnUnchangedSceneKeepsThePictureWithoutDrawingIt)
+{
+    show();
+    const auto model = square_model(0, 0, 0, 0.02);
+    load(*model);
+    const QImage shown = picture();
+    const int drawn = view_->renderer().surface()->pictures_drawn();
+
+    view_->repaint_scene();
+    view_->D3DRMRender();
+    EXPECT_EQ(view_->renderer().surface()->pictures_drawn(), drawn);
+    EXPECT_EQ(picture(), shown);
+
+    QTest::mousePress(view_, Qt::LeftButton, Qt::NoModifier, {100, 100});
+    QTest::mouseMove(view_, {101, 100});
+    QTest::mouseRelease(view_, Qt::LeftButton, Qt::NoModifier, {101, 100});
+    EXPECT_EQ(view_->renderer().surface()->pictures_drawn(), drawn + 1);
 }
 
 TEST_F(DXDrawView, FinalisedViewDrawsNothing)

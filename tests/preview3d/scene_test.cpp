@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <string>
 
 namespace facetor {
 namespace {
@@ -229,6 +231,38 @@ TEST(Viewport, SnapshotGathersLightsAndVisualsInRootCoordinates)
     EXPECT_EQ(s.items[0].mesh, mesh.get());
     expect_near(s.items[0].world.origin, {4, 0, 0});
     expect_near(s.camera.origin, {0, 0, -10});
+}
+
+TEST(Viewport, SnapshotsDifferWheneverThePictureMay)
+{
+    CameraScene scene(100, 100);
+    const auto frame = scene.runtime.CreateFrame(scene.root);
+    const auto mesh = scene.runtime.CreateMeshBuilder();
+    const auto face = scene.runtime.CreateFace();
+    mesh->AddFace(face);
+    frame->AddVisual(mesh);
+    const struct {
+        const char* name;
+        std::function<void()> change;
+    } changes[] = {
+        {"nothing", [] {}},
+        {"corner added", [&] { face->AddVertex(0, 0, 1); }},
+        {"colour", [&] { face->SetColorRGB(1, 0, 0); }},
+        {"face added", [&] { mesh->AddFace(scene.runtime.CreateFace()); }},
+        {"frame turned", [&] { frame->SetOrientation(nullptr, 1, 0, 0, 0, 1, 0); }},
+        {"frame moved", [&] { frame->SetPosition(nullptr, 0, 0, -5); }},
+        {"camera moved", [&] { scene.camera->SetPosition(nullptr, 0, 0, -9); }},
+        {"light added",
+         [&] { frame->AddLight(scene.runtime.CreateLightRGB(LightType::ambient, 1, 1, 1)); }},
+        {"field", [&] { scene.viewport->SetField(0.02f); }},
+        {"visual added", [&] { frame->AddVisual(scene.runtime.CreateMeshBuilder()); }},
+    };
+    for (const auto& c : changes) {
+        const SceneSnapshot before = scene.viewport->snapshot(*scene.root);
+        c.change();
+        const bool same = before == scene.viewport->snapshot(*scene.root);
+        EXPECT_EQ(same, std::string(c.name) == "nothing") << c.name;
+    }
 }
 
 TEST(Viewport, FieldAndClippingPlanesRefuseUnusableValues)
