@@ -106,6 +106,10 @@ void Tloader::FormCreate()
     state_.view.active_view = 2;
     state_.edit_mode = mesh_mode;
     state_.first_load = 1;
+    // The window's first focus goes to Focuser, not to the first grid in the
+    // tab order: a grid taking the focus would mark the side panel and leave
+    // no view active before the user has touched anything.
+    side_panel_->focuser()->setFocus();
 }
 
 void Tloader::build_view_area()
