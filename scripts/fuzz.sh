@@ -2,10 +2,10 @@
 # Runs each fuzz target for a bounded time over its seed corpus.
 set -euo pipefail
 build="${1:-build/fuzz}"
-seconds="${FUZZ_SECONDS:-60}"
+seconds="${FUZZ_SECONDS:-600}"
 top="$(cd "$(dirname "$0")/.." && pwd)"
 for f in "$build"/fuzz/*_fuzz; do
-  [ -x "$f" ] || continue
+  [ -f "$f" ] && [ -x "$f" ] || continue
   name="$(basename "$f")"
   corpus="$top/fuzz/corpus/${name%_fuzz}"
   work="$build/fuzz/work-${name}"
