@@ -18,7 +18,7 @@ run: setup
 bench: setup
 	cmake --preset release
 	cmake --build --preset release
-	bash scripts/bench.sh build/release
+	bash scripts/with-display.sh bash scripts/bench.sh build/release
 
 fuzz: setup
 	cmake --preset fuzz

@@ -4,7 +4,7 @@ set -euo pipefail
 build="${1:-build/release}"
 status=0
 for b in "$build"/bench/*_bench; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue
   echo "== $(basename "$b")"
   "$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || status=1
 done
