@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "model/errors.h"
@@ -183,10 +184,19 @@ std::size_t MemorySource::read_block(unsigned char* buffer, std::size_t capacity
 
 FileSource::FileSource(const std::string& path)
 {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that opening a pipe with no writer cannot hang the window.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0) {
         throw FileError(errno);
     }
+    // Only plain files end: a device or a pipe could feed the reader forever.
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int code = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
+        close();
+        throw FileError(code);
+    }
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
 }
 
 FileSource::~FileSource()

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/errors.h"
 #include "model/reader.h"
 
 namespace facetor {
@@ -140,6 +141,8 @@ class Tokenizer {
     // no bounds test: it ends tokens, and `p_ == end_` tells it apart from a
     // real carriage return.
     static constexpr unsigned char k_sentinel = '\r';
+    // The longest token read: far beyond any name or number of a model.
+    static constexpr std::size_t k_max_token = std::size_t{16} << 20;
 
     bool refill();
     void skip_blanks();
@@ -212,6 +215,9 @@ inline std::string_view Tokenizer::next_token()
             ++p_;
         }
         spill_.append(reinterpret_cast<const char*>(start), static_cast<std::size_t>(p_ - start));
+        if (spill_.size() > k_max_token) {
+            throw FormatError();  // no model holds such a token; memory stays bounded
+        }
     }
     return spill_;
 }

@@ -563,6 +563,7 @@ TEST_F(ReaderFile, ReportsFilesThatCannotBeRead)
     const Case cases[] = {
         {dir_ / "missing.3do", ENOENT, "File not found"},
         {dir_, EISDIR, "I/O error 21"},
+        {"/dev/zero", ENODEV, "I/O error 19"},  // would feed the reader forever
     };
     for (const Case& c : cases) {
         try {
