@@ -61,18 +61,6 @@ TEST(Frame, PositionAndOrientationAreTakenInTheReferenceFrame)
     expect_near(child->world().origin, parent->world().apply({1, 0, 0}));
 }
 
-TEST(Frame, UpVectorIsSquaredToTheDirection)
-{
-    Runtime3D runtime;
-    const auto root = runtime.CreateFrame(nullptr);
-    const auto frame = runtime.CreateFrame(root);
-    ASSERT_TRUE(frame->SetOrientation(root.get(), 0, 0, 2, 0, 3, 3));
-    const Placement p = frame->placement();
-    expect_near(p.axis_z, {0, 0, 1});
-    expect_near(p.axis_y, {0, 1, 0});
-    expect_near(p.axis_x, {1, 0, 0});
-}
-
 TEST(Frame, DegenerateOrientationLeavesTheFrameAsItWas)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -111,34 +99,6 @@ TEST(Frame, FrameOutlivingItsRootStandsAlone)
     expect_near(kept->world().origin, {1, 0, 0});
     kept->SetPosition(kept.get(), 1, 0, 0);
     expect_near(kept->world().origin, {2, 0, 0});
-}
-
-TEST(Placement, InverseUndoesThePlacement)
-{
-    Runtime3D runtime;
-    const auto frame = runtime.CreateFrame(nullptr);
-    frame->SetPosition(nullptr, 3, -1, 2);
-    ASSERT_TRUE(frame->SetOrientation(nullptr, 1, 1, 0, 0, 0, 1));
-    const Placement p = frame->placement();
-    for (const Vector3 v : {Vector3{0, 0, 0}, Vector3{1, 2, 3}, Vector3{-4, 0.5f, 9}}) {
-        expect_near(p.inverse().apply(p.apply(v)), v);
-    }
-}
-
-TEST(MeshBuilder, ContentRevisionFollowsFacesChangedAfterAdding)
-{
-    Runtime3D runtime;
-    const auto mesh = runtime.CreateMeshBuilder();
-    const auto face = runtime.CreateFace();
-    mesh->AddFace(face);
-    const auto before = mesh->content_revision();
-    face->AddVertex(1, 2, 3);
-    EXPECT_NE(mesh->content_revision(), before);
-    const auto after_vertex = mesh->content_revision();
-    mesh->AddFace(nullptr);
-    EXPECT_EQ(mesh->content_revision(), after_vertex);
-    EXPECT_EQ(mesh->faces().size(), 1u);
-    EXPECT_NE(runtime.CreateMeshBuilder()->id(), mesh->id());
 }
 
 struct CameraScene {

@@ -56,19 +56,6 @@ TEST(View3D, NothingIsDrawnWhileTheViewCannotDraw)
     }
 }
 
-TEST(View3D, StartsWithAnEmptySceneOfRootAndCamera)
-{
-    FakePlatform platform;
-    View3D view(platform);
-    view.reinitialize();
-    view.render();
-    ASSERT_EQ(platform.log.drawn.size(), 1u);
-    EXPECT_TRUE(platform.log.drawn[0].items.empty());
-    EXPECT_TRUE(platform.log.drawn[0].lighting.directional.empty());
-    EXPECT_EQ(view.camera()->world().origin, (Vector3{0, 0, 0}));
-    EXPECT_EQ(view.root()->children().size(), 1u);
-}
-
 TEST(View3D, ResizeKeepsTheSceneAndTheField)
 {
     FakePlatform platform;
