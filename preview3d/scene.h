@@ -60,8 +60,6 @@ class Light {
     ColorRGB color_;
 };
 
-class MeshBuilder;
-
 // Version counters only ever grow, so a sum of them changes whenever any
 // part changes: the renderer uses that to know when to rebuild its buffers.
 class Versioned {

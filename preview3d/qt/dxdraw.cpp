@@ -133,15 +133,20 @@ void DXDraw::DXDrawMouseUp()
 
 void DXDraw::guarded(const std::function<void()>& body)
 {
-    try {
-        body();
-    } catch (const RuntimeError& error) {
+    const auto report = [this](const RuntimeError& error) {
         if (error_handler_) {
             error_handler_(error);
         } else {
             QMessageBox::critical(window(), QStringLiteral("Facetor"),
                                   QString::fromStdString(error.what()));
         }
+    };
+    try {
+        body();
+    } catch (const RuntimeError& error) {
+        report(error);
+    } catch (const std::exception& error) {
+        report(RuntimeError(error.what()));
     }
 }
 

@@ -89,7 +89,7 @@ void DXDrawRenderer::initialize_gl()
         }
         started_ = true;
         render_when_ready_ = true;
-    } catch (const std::exception&) {
+    } catch (...) {
         // Nothing to draw with; Render keeps doing nothing.
     }
     --callback_depth_;
@@ -100,7 +100,7 @@ void DXDrawRenderer::resize_gl()
     ++callback_depth_;
     try {
         view_.resize();
-    } catch (const std::exception&) {
+    } catch (...) {
         // The view cannot draw until the next build.
     }
     --callback_depth_;
@@ -121,7 +121,7 @@ void DXDrawRenderer::paint_gl()
             const double ratio = gl_->devicePixelRatioF();
             s->present(std::max(1, static_cast<int>(std::lround(gl_->height() * ratio))));
         }
-    } catch (const std::exception&) {
+    } catch (...) {
         // A paint that fails shows black; the next render tries again.
     }
     --callback_depth_;
