@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QProgressBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -289,6 +290,60 @@ TEST(MainWindow, AnErrorInAHandlerIsShownAndTheWindowGoesOn)
     test::settle();
     EXPECT_TRUE(watcher.seen().isEmpty());
     EXPECT_EQ(w->windowTitle(), "FACETOR v0.1 Preview - " + folder.path("dflt.3do"));
+}
+
+constexpr const char* k_no_gl_child = "FACETOR_MAIN_WINDOW_NO_GL_CHILD";
+
+// Runs in a second copy of this program whose X display offers no OpenGL.
+TEST(MainWindowWithoutOpenGL, EachBuildReportsNoDeviceOnceAndTheViewsWork)
+{
+    if (qEnvironmentVariableIsEmpty(k_no_gl_child)) {
+        GTEST_SKIP() << "runs inside OtherViewsGoOnWithoutOpenGL";
+    }
+    WorkFolder folder;
+    folder.write("dflt.3do", test::sample_model());
+    ModalWatcher watcher;
+    auto w = test::start_editor();
+    EXPECT_EQ(watcher.seen(), QStringList{"Facetor|3D device not found"});
+    for (int view = 1; view <= 3; ++view) {
+        EXPECT_TRUE(drawn(*w, view)) << "view " << view;
+    }
+    EXPECT_EQ(progress(*w), 100);
+    EXPECT_EQ(w->state().view.active_view, 2);
+
+    watcher.clear();
+    watcher.set_answer(choose_file(folder.path("dflt.3do")));
+    w->findChild<QAction*>("Open1")->trigger();
+    test::settle();
+    EXPECT_EQ(watcher.seen(), QStringList{"Facetor|3D device not found"});
+    EXPECT_EQ(w->windowTitle(), "FACETOR v0.1 Preview - " + folder.path("dflt.3do"));
+}
+
+TEST(MainWindowWithoutOpenGL, OtherViewsGoOnWithoutOpenGL)
+{
+    if (!qEnvironmentVariableIsEmpty(k_no_gl_child)) {
+        GTEST_SKIP();
+    }
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(k_no_gl_child, "1");
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("QT_XCB_GL_INTEGRATION", "none");
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=MainWindowWithoutOpenGL.EachBuild*"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const std::string output = QString::fromLocal8Bit(child.readAll()).toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << output;
+    EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+    // What the boxes said also reached standard error, once per build.
+    int lines = 0;
+    for (std::size_t at = output.find("facetor: 3D device not found"); at != std::string::npos;
+         at = output.find("facetor: 3D device not found", at + 1)) {
+        ++lines;
+    }
+    EXPECT_EQ(lines, 2) << output;
 }
 
 } // namespace
