@@ -1,6 +1,6 @@
 #pragma once
 // Builds the text of small 3DO models for tests, every line ended by CR LF.
-// A ModelSpec describes the model; every value a test may want to push out of
+// A ModelLayout describes the model; every value a test may want to push out of
 // range is a plain field, written as given.
 #include <string>
 #include <string_view>
@@ -30,7 +30,7 @@ inline std::string replace_all(std::string text, std::string_view from, std::str
     return text;
 }
 
-struct FaceSpec {
+struct FaceLayout {
     int material = 1;
     std::string type = "0x0001";
     int geo = 4, light = 3, tex = 2;
@@ -41,16 +41,16 @@ struct FaceSpec {
 // Vertex v of a mesh is written as (v, v + 0.5, -v, 0.25), texture vertex t
 // as (t / 8, 1 - t / 8), vertex normal v as (0, 0, 1), face normal f as
 // (0, 1, 0): values a test can predict from the index.
-struct MeshSpec {
+struct MeshLayout {
     std::string name = "tri";
     std::string radius = "0.75";
     int geometry = 4, lighting = 3, texture = 2;
     int vertices = 3;
     int tvertices = 3;
-    std::vector<FaceSpec> faces = {FaceSpec{}};
+    std::vector<FaceLayout> faces = {FaceLayout{}};
 };
 
-struct NodeSpec {
+struct NodeLayout {
     std::string flags = "0x0000";
     std::string type = "0x00001";
     int mesh = 0, parent = -1, child = -1, sibling = -1, children = 0;
@@ -60,12 +60,12 @@ struct NodeSpec {
     std::string name = "root";
 };
 
-struct ModelSpec {
+struct ModelLayout {
     std::vector<std::string> materials = {"red.mat", "blue.mat"};
     std::string radius = "1.5";
     std::string insert_offset = "0.25 -0.5 0.75";
-    std::vector<std::vector<MeshSpec>> geosets = {{MeshSpec{}}};
-    std::vector<NodeSpec> nodes = {NodeSpec{}, NodeSpec{.mesh = -1, .parent = 0, .name = "child"}};
+    std::vector<std::vector<MeshLayout>> geosets = {{MeshLayout{}}};
+    std::vector<NodeLayout> nodes = {NodeLayout{}, NodeLayout{.mesh = -1, .parent = 0, .name = "child"}};
 };
 
 inline std::string index_line(int i, std::string_view rest)
@@ -73,7 +73,7 @@ inline std::string index_line(int i, std::string_view rest)
     return std::to_string(i) + ": " + std::string(rest);
 }
 
-inline std::string face_line(int f, const FaceSpec& face)
+inline std::string face_line(int f, const FaceLayout& face)
 {
     std::string line = std::to_string(f) + ": " + std::to_string(face.material) + " " + face.type +
                        " " + std::to_string(face.geo) + " " + std::to_string(face.light) + " " +
@@ -85,7 +85,7 @@ inline std::string face_line(int f, const FaceSpec& face)
     return line;
 }
 
-inline std::string node_line(int n, const NodeSpec& node)
+inline std::string node_line(int n, const NodeLayout& node)
 {
     return std::to_string(n) + ": " + node.flags + " " + node.type + " " +
            std::to_string(node.mesh) + " " + std::to_string(node.parent) + " " +
@@ -94,7 +94,7 @@ inline std::string node_line(int n, const NodeSpec& node)
            node.pivot + " " + node.name;
 }
 
-inline std::string mesh_text(int m, const MeshSpec& mesh)
+inline std::string mesh_text(int m, const MeshLayout& mesh)
 {
     std::string out =
         crlf({"MESH " + std::to_string(m), "NAME " + mesh.name, "RADIUS " + mesh.radius,
@@ -125,28 +125,28 @@ inline std::string mesh_text(int m, const MeshSpec& mesh)
     return out;
 }
 
-inline std::string model_text(const ModelSpec& spec = {})
+inline std::string model_text(const ModelLayout& layout = {})
 {
     std::string out =
         crlf({"# made by the tests", "SECTION: HEADER", "", "3DO 2.1", "", "SECTION: MODELRESOURCE",
-              "", "MATERIALS " + std::to_string(spec.materials.size())});
-    for (std::size_t i = 0; i < spec.materials.size(); ++i) {
-        out += crlf({index_line(static_cast<int>(i), spec.materials[i])});
+              "", "MATERIALS " + std::to_string(layout.materials.size())});
+    for (std::size_t i = 0; i < layout.materials.size(); ++i) {
+        out += crlf({index_line(static_cast<int>(i), layout.materials[i])});
     }
-    out += crlf({"", "SECTION: GEOMETRYDEF", "", "RADIUS " + spec.radius,
-                 "INSERT OFFSET " + spec.insert_offset,
-                 "GEOSETS " + std::to_string(spec.geosets.size())});
-    for (std::size_t g = 0; g < spec.geosets.size(); ++g) {
+    out += crlf({"", "SECTION: GEOMETRYDEF", "", "RADIUS " + layout.radius,
+                 "INSERT OFFSET " + layout.insert_offset,
+                 "GEOSETS " + std::to_string(layout.geosets.size())});
+    for (std::size_t g = 0; g < layout.geosets.size(); ++g) {
         out += crlf({"", "GEOSET " + std::to_string(g),
-                     "MESHES " + std::to_string(spec.geosets[g].size()), ""});
-        for (std::size_t m = 0; m < spec.geosets[g].size(); ++m) {
-            out += mesh_text(static_cast<int>(m), spec.geosets[g][m]);
+                     "MESHES " + std::to_string(layout.geosets[g].size()), ""});
+        for (std::size_t m = 0; m < layout.geosets[g].size(); ++m) {
+            out += mesh_text(static_cast<int>(m), layout.geosets[g][m]);
         }
     }
     out += crlf(
-        {"", "SECTION: HIERARCHYDEF", "", "HIERARCHY NODES " + std::to_string(spec.nodes.size())});
-    for (std::size_t n = 0; n < spec.nodes.size(); ++n) {
-        out += crlf({node_line(static_cast<int>(n), spec.nodes[n])});
+        {"", "SECTION: HIERARCHYDEF", "", "HIERARCHY NODES " + std::to_string(layout.nodes.size())});
+    for (std::size_t n = 0; n < layout.nodes.size(); ++n) {
+        out += crlf({node_line(static_cast<int>(n), layout.nodes[n])});
     }
     return out;
 }

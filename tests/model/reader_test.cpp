@@ -21,11 +21,11 @@
 namespace facetor {
 namespace {
 
-using test::FaceSpec;
-using test::MeshSpec;
+using test::FaceLayout;
+using test::MeshLayout;
 using test::model_text;
-using test::ModelSpec;
-using test::NodeSpec;
+using test::ModelLayout;
+using test::NodeLayout;
 using test::replace_all;
 
 struct Load {
@@ -219,7 +219,7 @@ TEST(Reader, AShortVertexLineTakesTheNextLinesNumberAndThenFails)
 
 struct RangeCase {
     const char* name;
-    std::function<void(ModelSpec&)> edit;
+    std::function<void(ModelLayout&)> edit;
     // Checks that the offending field kept its value and that the value
     // read just before it was stored.
     std::function<void(const type_model&)> check;
@@ -227,83 +227,83 @@ struct RangeCase {
 
 TEST(Reader, AValueOutOfRangeEndsTheLoadBeforeItIsStored)
 {
-    auto mesh0 = [](ModelSpec& s) -> MeshSpec& { return s.geosets[0][0]; };
-    auto face0 = [&](ModelSpec& s) -> FaceSpec& { return mesh0(s).faces[0]; };
+    auto mesh0 = [](ModelLayout& s) -> MeshLayout& { return s.geosets[0][0]; };
+    auto face0 = [&](ModelLayout& s) -> FaceLayout& { return mesh0(s).faces[0]; };
     const RangeCase cases[] = {
-        {"65 materials", [](ModelSpec& s) { s.materials.resize(65, "x.mat"); },
+        {"65 materials", [](ModelLayout& s) { s.materials.resize(65, "x.mat"); },
          [](const type_model& m) { EXPECT_EQ(m.material_count, 0); }},
-        {"5 geosets", [](ModelSpec& s) { s.geosets.resize(5); },
+        {"5 geosets", [](ModelLayout& s) { s.geosets.resize(5); },
          [](const type_model& m) {
              EXPECT_EQ(m.geoset_count, 0);
              EXPECT_EQ(m.insert_offset_z, 0.75);
          }},
-        {"33 meshes", [](ModelSpec& s) { s.geosets[0].resize(33); },
+        {"33 meshes", [](ModelLayout& s) { s.geosets[0].resize(33); },
          [](const type_model& m) {
              EXPECT_EQ(m.geosets[0].mesh_count, 0);
              EXPECT_EQ(m.geoset_count, 1);
          }},
-        {"501 vertices", [&](ModelSpec& s) { mesh0(s).vertices = 501; },
+        {"501 vertices", [&](ModelLayout& s) { mesh0(s).vertices = 501; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).vertex_count, 0);
              EXPECT_EQ(m.mesh(0).texture_mode, 2);
          }},
-        {"2001 texture vertices", [&](ModelSpec& s) { mesh0(s).tvertices = 2001; },
+        {"2001 texture vertices", [&](ModelLayout& s) { mesh0(s).tvertices = 2001; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).tvertex_count, 0);
              EXPECT_EQ(m.mesh(0).vertices[2].intensity, 0.25);
          }},
-        {"501 faces", [&](ModelSpec& s) { mesh0(s).faces.resize(501); },
+        {"501 faces", [&](ModelLayout& s) { mesh0(s).faces.resize(501); },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).face_count, 0);
              EXPECT_EQ(m.mesh(0).vertex_normals[2].z, 1);
          }},
-        {"36 nodes", [](ModelSpec& s) { s.nodes.resize(36); },
+        {"36 nodes", [](ModelLayout& s) { s.nodes.resize(36); },
          [](const type_model& m) {
              EXPECT_EQ(m.node_count, 0);
              EXPECT_EQ(m.mesh(0).face_normals[0].y, 1);
          }},
-        {"geometry mode 5", [&](ModelSpec& s) { mesh0(s).geometry = 5; },
+        {"geometry mode 5", [&](ModelLayout& s) { mesh0(s).geometry = 5; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).geometry_mode, 0);
              EXPECT_EQ(m.mesh(0).radius, 0.75);
          }},
-        {"lighting mode 4", [&](ModelSpec& s) { mesh0(s).lighting = 4; },
+        {"lighting mode 4", [&](ModelLayout& s) { mesh0(s).lighting = 4; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).lighting_mode, 0);
              EXPECT_EQ(m.mesh(0).geometry_mode, 4);
          }},
-        {"texture mode 3", [&](ModelSpec& s) { mesh0(s).texture = 3; },
+        {"texture mode 3", [&](ModelLayout& s) { mesh0(s).texture = 3; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).texture_mode, 0);
              EXPECT_EQ(m.mesh(0).lighting_mode, 3);
          }},
-        {"material index 65", [&](ModelSpec& s) { face0(s).material = 65; },
+        {"material index 65", [&](ModelLayout& s) { face0(s).material = 65; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).faces[0].face_material, "");
              EXPECT_EQ(m.mesh(0).face_count, 1);
          }},
-        {"face geometry mode 5", [&](ModelSpec& s) { face0(s).geo = 5; },
+        {"face geometry mode 5", [&](ModelLayout& s) { face0(s).geo = 5; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).faces[0].geo, 0);
              EXPECT_EQ(m.mesh(0).faces[0].face_type, "0x0001");
          }},
-        {"face lighting mode 4", [&](ModelSpec& s) { face0(s).light = 4; },
+        {"face lighting mode 4", [&](ModelLayout& s) { face0(s).light = 4; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).faces[0].light, 0);
              EXPECT_EQ(m.mesh(0).faces[0].geo, 4);
          }},
-        {"face texture mode 3", [&](ModelSpec& s) { face0(s).tex = 3; },
+        {"face texture mode 3", [&](ModelLayout& s) { face0(s).tex = 3; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).faces[0].tex, 0);
              EXPECT_EQ(m.mesh(0).faces[0].light, 3);
          }},
-        {"11 corners", [&](ModelSpec& s) { face0(s).corners.resize(11); },
+        {"11 corners", [&](ModelLayout& s) { face0(s).corners.resize(11); },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).faces[0].corner_count, 0);
              EXPECT_EQ(m.mesh(0).faces[0].extra_light, 0.5);
          }},
         {"corner vertex 501",
-         [&](ModelSpec& s) {
+         [&](ModelLayout& s) {
              face0(s).corners[0] = {9, 8};
              face0(s).corners[1] = {501, 7};
          },
@@ -312,34 +312,34 @@ TEST(Reader, AValueOutOfRangeEndsTheLoadBeforeItIsStored)
              EXPECT_EQ(m.mesh(0).faces[0].corner_tvertex[1], 8);
          }},
         {"corner texture vertex 501",
-         [&](ModelSpec& s) {
+         [&](ModelLayout& s) {
              face0(s).corners[1] = {7, 501};
          },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).faces[0].corner_tvertex[2], 0);
              EXPECT_EQ(m.mesh(0).faces[0].corner_vertex[2], 7);
          }},
-        {"node mesh 33", [](ModelSpec& s) { s.nodes[0].mesh = 33; },
+        {"node mesh 33", [](ModelLayout& s) { s.nodes[0].mesh = 33; },
          [](const type_model& m) {
              EXPECT_EQ(m.nodes[0].mesh, 0);
              EXPECT_EQ(m.nodes[0].node_type, "0x00001");
          }},
-        {"node parent -2", [](ModelSpec& s) { s.nodes[1].parent = -2; },
+        {"node parent -2", [](ModelLayout& s) { s.nodes[1].parent = -2; },
          [](const type_model& m) {
              EXPECT_EQ(m.nodes[1].parent, 0);
              EXPECT_EQ(m.nodes[1].mesh, -1);
          }},
-        {"node child 33", [](ModelSpec& s) { s.nodes[0].child = 33; },
+        {"node child 33", [](ModelLayout& s) { s.nodes[0].child = 33; },
          [](const type_model& m) {
              EXPECT_EQ(m.nodes[0].child, 0);
              EXPECT_EQ(m.nodes[0].parent, -1);
          }},
-        {"node sibling -2", [](ModelSpec& s) { s.nodes[0].sibling = -2; },
+        {"node sibling -2", [](ModelLayout& s) { s.nodes[0].sibling = -2; },
          [](const type_model& m) {
              EXPECT_EQ(m.nodes[0].sibling, 0);
              EXPECT_EQ(m.nodes[0].child, -1);
          }},
-        {"17 children", [](ModelSpec& s) { s.nodes[0].children = 17; },
+        {"17 children", [](ModelLayout& s) { s.nodes[0].children = 17; },
          [](const type_model& m) {
              EXPECT_EQ(m.nodes[0].num_children, 0);
              EXPECT_EQ(m.nodes[0].sibling, -1);
@@ -347,10 +347,10 @@ TEST(Reader, AValueOutOfRangeEndsTheLoadBeforeItIsStored)
     };
     for (const RangeCase& c : cases) {
         SCOPED_TRACE(c.name);
-        ModelSpec spec;
-        c.edit(spec);
+        ModelLayout layout;
+        c.edit(layout);
         Load load;
-        EXPECT_THROW(load.read(model_text(spec)), RangeError);
+        EXPECT_THROW(load.read(model_text(layout)), RangeError);
         c.check(*load.model);
         EXPECT_EQ(load.model->nodes[0].world_x, 0) << "no placement after a failed load";
     }
@@ -358,13 +358,13 @@ TEST(Reader, AValueOutOfRangeEndsTheLoadBeforeItIsStored)
 
 TEST(Reader, TheLargestAdmittedValuesLoad)
 {
-    ModelSpec spec;
-    spec.geosets[0][0].vertices = 3;
-    spec.geosets[0][0].faces[0] = FaceSpec{.material = 64, .corners = {{500, 500}}};
-    spec.nodes[0] = NodeSpec{.mesh = 32, .parent = -1, .child = 32, .sibling = 32, .children = 16};
-    spec.nodes[1] = NodeSpec{.mesh = -1, .parent = 32, .child = -1, .sibling = -1};
+    ModelLayout layout;
+    layout.geosets[0][0].vertices = 3;
+    layout.geosets[0][0].faces[0] = FaceLayout{.material = 64, .corners = {{500, 500}}};
+    layout.nodes[0] = NodeLayout{.mesh = 32, .parent = -1, .child = 32, .sibling = 32, .children = 16};
+    layout.nodes[1] = NodeLayout{.mesh = -1, .parent = 32, .child = -1, .sibling = -1};
     Load load;
-    load.read(model_text(spec));
+    load.read(model_text(layout));
     const type_faces& face = load.model->mesh(0).faces[0];
     EXPECT_EQ(face.corner_vertex[1], 500);
     EXPECT_EQ(face.corner_tvertex[1], 500);
@@ -402,11 +402,11 @@ TEST(Reader, FillsAModelToEveryCapacity)
 
 TEST(Reader, AdvancesTheBarPerMeshByTheShareOfTheFirstGeoset)
 {
-    const MeshSpec empty{.vertices = 0, .tvertices = 0, .faces = {}};
-    auto meshes = [&](int n) { return std::vector<MeshSpec>(static_cast<std::size_t>(n), empty); };
+    const MeshLayout empty{.vertices = 0, .tvertices = 0, .faces = {}};
+    auto meshes = [&](int n) { return std::vector<MeshLayout>(static_cast<std::size_t>(n), empty); };
     struct Case {
         const char* name;
-        std::vector<std::vector<MeshSpec>> geosets;
+        std::vector<std::vector<MeshLayout>> geosets;
         std::vector<int> bar;
     };
     const Case cases[] = {
@@ -418,12 +418,12 @@ TEST(Reader, AdvancesTheBarPerMeshByTheShareOfTheFirstGeoset)
         {"no meshes in the first geoset: the bar stays", {meshes(0), meshes(2)}, {2, 2, 2, 99}},
     };
     for (const Case& c : cases) {
-        ModelSpec spec;
-        spec.geosets = c.geosets;
+        ModelLayout layout;
+        layout.geosets = c.geosets;
         Load load;
         load.progress.set(50);
         load.bar.clear();
-        load.read(model_text(spec));
+        load.read(model_text(layout));
         EXPECT_EQ(load.bar, c.bar) << c.name;
     }
 }
@@ -446,17 +446,17 @@ TEST(Reader, MinimalFileKeepsWhatEarlierLoadsLeft)
 TEST(Reader, OverwritesInPlaceAndFacesTakeTheMaterialNameOfTheirSlotNow)
 {
     Load load;
-    ModelSpec first;
+    ModelLayout first;
     first.materials.clear();
     for (int i = 0; i < 10; ++i) {
         first.materials.push_back("first" + std::to_string(i) + ".mat");
     }
-    first.geosets[0].push_back(MeshSpec{.name = "second_mesh"});
+    first.geosets[0].push_back(MeshLayout{.name = "second_mesh"});
     load.read(model_text(first));
 
-    ModelSpec second;
+    ModelLayout second;
     second.materials = {"a.mat", "b.mat", "c.mat"};
-    second.geosets[0][0].faces = {FaceSpec{.material = 5}, FaceSpec{.material = 2}};
+    second.geosets[0][0].faces = {FaceLayout{.material = 5}, FaceLayout{.material = 2}};
     second.nodes.resize(1);
     load.read(model_text(second));
 
