@@ -10,7 +10,6 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 #include "app/loader.h"
