@@ -208,8 +208,10 @@ void Tloader::FormResize()
     for (int i = 1; i <= 4; ++i) {
         panes_[i].panel->resize(std::max(0, pane_w - 3), std::max(0, pane_h - 3));
     }
+    // Each picture is as large as its view, inside the inner panel's bevel.
     for (int i = 1; i <= 3; ++i) {
-        state_.images.images[i].resize(std::max(0, pane_w - 3), std::max(0, pane_h - 3));
+        const QSize inside = panes_[i].panel->contentsRect().size();
+        state_.images.images[i].resize(inside.width(), inside.height());
     }
     if (state_.first_load == 1) {
         Load3DO();

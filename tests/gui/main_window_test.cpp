@@ -195,6 +195,12 @@ TEST(MainWindow, LayoutSplitsTheViewAreaWithIntegerDivision)
         EXPECT_EQ(inner->geometry(), QRect(3, 3, 249, 197)) << i;
     }
     EXPECT_EQ(w->state().images.canvas.image().width(), 252);
+    // Each view's picture matches the view inside its panel's bevel.
+    for (int i = 1; i <= 3; ++i) {
+        const auto* image = w->findChild<QWidget*>(QStringLiteral("Image%1").arg(i));
+        EXPECT_EQ(w->state().images.images[i].width(), image->width()) << i;
+        EXPECT_EQ(w->state().images.images[i].height(), image->height()) << i;
+    }
     for (int v = 1; v <= 3; ++v) {
         EXPECT_EQ(w->state().view.views[v].pan_x, 100);
         EXPECT_EQ(w->state().view.views[v].pan_y, 126);
