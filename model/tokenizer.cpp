@@ -229,7 +229,7 @@ std::size_t FileSource::read_block(unsigned char* buffer, std::size_t capacity)
 }
 
 Tokenizer::Tokenizer(ByteSource& source, ReaderState& state)
-    : source_(source), state_(state), buffer_(new unsigned char[k_block_size + 1]),
+    : source_(source), state_(state), buffer_(new unsigned char[k_block_size + 1 + k_load_slack]()),
       p_(buffer_.get()), end_(buffer_.get()), held_(state.cur_char)
 {
     buffer_[0] = k_sentinel;

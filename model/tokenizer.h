@@ -3,9 +3,11 @@
 // character of look-ahead. Bytes arrive in fixed-size blocks; the hot loops
 // below are inline because a maximum-size model is millions of tokens.
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -124,6 +126,24 @@ class Tokenizer {
     // A line number: the decimal form of `n` as a word.
     bool expect_index(int n)
     {
+        // Up to eight digits are matched in one load, which may look past
+        // the block's end: the buffer has room for it, and since no digit
+        // equals the sentinel a match never runs past the end.
+        if (n >= 0 && n < 100'000'000) {
+            skip_blanks();
+            std::uint64_t expected = 0; // the digits in reading order, first in the lowest byte
+            unsigned length = 0;
+            for (auto rest = static_cast<unsigned>(n); length == 0 || rest != 0; rest /= 10) {
+                expected = expected << 8 | ('0' + rest % 10);
+                ++length;
+            }
+            const std::uint64_t mask =
+                length == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * length)) - 1;
+            if (((load8(p_) ^ expected) & mask) == 0) {
+                p_ += length;
+                return true;
+            }
+        }
         char digits[16];
         const auto r = std::to_chars(digits, digits + sizeof digits, n);
         return expect_word({digits, static_cast<std::size_t>(r.ptr - digits)});
@@ -144,6 +164,21 @@ class Tokenizer {
     // The longest token read: far beyond any name or number of a model.
     static constexpr std::size_t k_max_token = std::size_t{16} << 20;
 
+    // Readable bytes after the sentinel, for the eight-byte load of
+    // expect_index.
+    static constexpr std::size_t k_load_slack = 8;
+
+    // Eight bytes in reading order, the first in the lowest byte.
+    static std::uint64_t load8(const unsigned char* p)
+    {
+        std::uint64_t v;
+        std::memcpy(&v, p, sizeof v);
+        if constexpr (std::endian::native == std::endian::big) {
+            v = __builtin_bswap64(v);
+        }
+        return v;
+    }
+
     bool refill();
     void skip_blanks();
     bool expect_word_across(std::string_view word);
@@ -163,6 +198,10 @@ class Tokenizer {
 inline void Tokenizer::skip_blanks()
 {
     for (;;) {
+        // Columns are padded with runs of spaces: the cheapest test first.
+        while (*p_ == ' ') {
+            ++p_;
+        }
         const std::uint8_t cls = char_class::table[*p_];
         if (cls == char_class::other) {
             return;
@@ -270,7 +309,9 @@ inline bool Tokenizer::read_float()
     const std::ptrdiff_t count = whole + fraction;
     if (count >= 1 && count <= 15 && q != end_ && char_class::table[*q] != char_class::other) {
         p_ = q;
-        const double value = static_cast<double>(digits) / detail::k_exact_powers_of_ten[fraction];
+        // Signed: fewer than 16 digits fit, and the signed conversion is cheaper.
+        const double value = static_cast<double>(static_cast<std::int64_t>(digits)) /
+                             detail::k_exact_powers_of_ten[fraction];
         state_.tok_float = negative ? -value : value;
         return true;
     }

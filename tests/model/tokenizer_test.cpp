@@ -256,6 +256,43 @@ TEST(Tokenizer, ExpectWordMatchesBytesAsAPrefixAndStopsAtTheMismatch)
     }
 }
 
+// A line number is matched as the word of its digits, whatever its length
+// and wherever the blocks end; what follows the match, or the character
+// that broke it, comes next.
+TEST(Tokenizer, ExpectIndexMatchesTheDigitsOfTheNumberAsAPrefix)
+{
+    struct Case {
+        const char* text;
+        int n;
+        bool matches;
+        unsigned char next;
+    };
+    const Case cases[] = {
+        {"    0:", 0, true, ':'},
+        {"  7 ", 7, true, ' '},
+        {"   42:", 42, true, ':'},
+        {"1999:", 1999, true, ':'},
+        {"12345678:", 12345678, true, ':'},
+        {"123456789:", 123456789, true, ':'}, // longer than one load
+        {"1234", 123, true, '4'},             // a prefix, as for any word
+        {"0123", 123, false, '0'},
+        {"12 3", 123, false, ' '},
+        {"124", 123, false, '4'},
+        {"12", 12345678, false, '\0'},        // the data ends inside the number
+        {"-1", -1, true, '\0'},
+        {"x", 0, false, 'x'},
+    };
+    for (const Case& c : cases) {
+        for (const std::size_t chunk : {SIZE_MAX, std::size_t{1}, std::size_t{3}}) {
+            ReaderState state;
+            MemorySource source(c.text, chunk);
+            Tokenizer t(source, state);
+            EXPECT_EQ(t.expect_index(c.n), c.matches) << c.text << " in blocks of " << chunk;
+            EXPECT_EQ(t.at_end() ? '\0' : t.cur_char(), c.next) << c.text << " in blocks of " << chunk;
+        }
+    }
+}
+
 TEST(Tokenizer, EndOfDataEndsEveryOperation)
 {
     ReaderState state;
