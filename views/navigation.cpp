@@ -12,28 +12,45 @@ struct StepPair {
     std::int32_t* second;
 };
 
+// What each view moves: the offsets of the two model axes it shows, the
+// angles of the two axes its keys turn about, and their steps.
+struct ViewAxes {
+    std::int32_t type_view::*pan[2];
+    std::int32_t type_view::*pan_step[2];
+    std::int32_t type_view::*angle[2];
+    std::int32_t type_view::*angle_step[2];
+};
+
+const ViewAxes& view_axes(int view_number)
+{
+    using V = type_view;
+    static const ViewAxes table[3] = {
+        {{&V::pan_y, &V::pan_z},
+         {&V::pan_step_y, &V::pan_step_z},
+         {&V::angle_y, &V::angle_z},
+         {&V::angle_step_y, &V::angle_step_z}},
+        {{&V::pan_x, &V::pan_y},
+         {&V::pan_step_x, &V::pan_step_y},
+         {&V::angle_x, &V::angle_y},
+         {&V::angle_step_x, &V::angle_step_y}},
+        {{&V::pan_x, &V::pan_z},
+         {&V::pan_step_x, &V::pan_step_z},
+         {&V::angle_x, &V::angle_z},
+         {&V::angle_step_x, &V::angle_step_z}},
+    };
+    return table[view_number == 1 ? 0 : view_number == 2 ? 1 : 2];
+}
+
 StepPair pan_steps(type_view& v, int view_number)
 {
-    switch (view_number) {
-    case 1:
-        return {&v.pan_step_y, &v.pan_step_z};
-    case 2:
-        return {&v.pan_step_x, &v.pan_step_y};
-    default:
-        return {&v.pan_step_x, &v.pan_step_z};
-    }
+    const ViewAxes& a = view_axes(view_number);
+    return {&(v.*a.pan_step[0]), &(v.*a.pan_step[1])};
 }
 
 StepPair angle_steps(type_view& v, int view_number)
 {
-    switch (view_number) {
-    case 1:
-        return {&v.angle_step_y, &v.angle_step_z};
-    case 2:
-        return {&v.angle_step_x, &v.angle_step_y};
-    default:
-        return {&v.angle_step_x, &v.angle_step_z};
-    }
+    const ViewAxes& a = view_axes(view_number);
+    return {&(v.*a.angle_step[0]), &(v.*a.angle_step[1])};
 }
 
 bool is_arrow(int key)
@@ -67,10 +84,12 @@ void arrow_steps(StepPair pair, int key, std::int32_t amount)
     }
 }
 
-void tick_pair(std::int32_t& a, std::int32_t step_a, std::int32_t& b, std::int32_t step_b)
+// One motion step: each field of the pair grows by its step, checked.
+void tick_pair(type_view& v, std::int32_t type_view::*const (&field)[2],
+               std::int32_t type_view::*const (&step)[2])
 {
-    a = checked_add(a, step_a);
-    b = checked_add(b, step_b);
+    v.*field[0] = checked_add(v.*field[0], v.*step[0]);
+    v.*field[1] = checked_add(v.*field[1], v.*step[1]);
 }
 
 } // namespace
@@ -180,30 +199,11 @@ bool motion_tick(const NavigationState& nav, ViewState& views)
         return false;
     }
     type_view& v = views.views[active];
+    const ViewAxes& axes = view_axes(active);
     if (nav.motion_kind == 1) {
-        switch (active) {
-        case 1:
-            tick_pair(v.angle_y, v.angle_step_y, v.angle_z, v.angle_step_z);
-            break;
-        case 2:
-            tick_pair(v.angle_x, v.angle_step_x, v.angle_y, v.angle_step_y);
-            break;
-        default:
-            tick_pair(v.angle_x, v.angle_step_x, v.angle_z, v.angle_step_z);
-            break;
-        }
+        tick_pair(v, axes.angle, axes.angle_step);
     } else {
-        switch (active) {
-        case 1:
-            tick_pair(v.pan_y, v.pan_step_y, v.pan_z, v.pan_step_z);
-            break;
-        case 2:
-            tick_pair(v.pan_x, v.pan_step_x, v.pan_y, v.pan_step_y);
-            break;
-        default:
-            tick_pair(v.pan_x, v.pan_step_x, v.pan_z, v.pan_step_z);
-            break;
-        }
+        tick_pair(v, axes.pan, axes.pan_step);
     }
     return true;
 }
