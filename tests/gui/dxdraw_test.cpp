@@ -178,10 +178,10 @@ TEST_F(DXDrawView, SizeChangeStartsBlackUntilTheNextRenderOrRepaint)
 {
     const struct {
         const char* name;
-        void (DXDraw::*redraw)();
+        void (*redraw)(DXDraw&);
     } cases[] = {
-        {"render", &DXDraw::D3DRMRender},
-        {"main window repaint", &DXDraw::repaint_scene},
+        {"render", [](DXDraw& v) { v.D3DRMRender(); }},
+        {"main window repaint", [](DXDraw& v) { v.repaint_scene(); }},
     };
     show();
     const auto model = square_model(0, 0, 0, 0.02);
@@ -194,7 +194,7 @@ TEST_F(DXDrawView, SizeChangeStartsBlackUntilTheNextRenderOrRepaint)
         QTest::qWait(20);
         EXPECT_TRUE(lit_area(picture()).bounds.isEmpty()) << c.name;
 
-        (view_->*c.redraw)();
+        c.redraw(*view_);
         const QRect shown = lit_area(picture()).bounds;
         EXPECT_NEAR(shown.center().x(), 80, 2) << c.name;
         EXPECT_NEAR(shown.center().y(), 60, 2) << c.name;
