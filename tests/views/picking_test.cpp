@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "views/test_models.h"
+
 namespace facetor {
 namespace {
 
@@ -37,25 +39,16 @@ class PickingTest : public ::testing::Test {
     // every view; faces are corner lists of vertex indices.
     int add_mesh(const std::vector<Pixel>& pixels, const std::vector<std::vector<int>>& faces = {})
     {
-        type_geosets& g = model->geosets[0];
-        const int m = g.mesh_count;
-        g.mesh_count = m + 1;
-        type_mesh& mesh = g.meshes[m];
-        mesh.vertex_count = static_cast<long long>(pixels.size());
+        std::vector<testing::Point3> positions;
+        for (std::size_t v = 0; v < pixels.size(); ++v) {
+            positions.push_back({0.1 * static_cast<double>(v), 0.2, 0.3});
+        }
+        const int m = testing::add_mesh(*model, positions, faces);
+        type_mesh& mesh = model->mesh(m);
         for (std::size_t v = 0; v < pixels.size(); ++v) {
             for (int view = 1; view <= 3; ++view) {
                 mesh.vertices[v].screen_x[view] = pixels[v].x;
                 mesh.vertices[v].screen_y[view] = pixels[v].y;
-            }
-            mesh.vertices[v].x = 0.1 * static_cast<double>(v);
-            mesh.vertices[v].y = 0.2;
-            mesh.vertices[v].z = 0.3;
-        }
-        mesh.face_count = static_cast<long long>(faces.size());
-        for (std::size_t f = 0; f < faces.size(); ++f) {
-            mesh.faces[f].corner_count = static_cast<long long>(faces[f].size());
-            for (std::size_t k = 0; k < faces[f].size(); ++k) {
-                mesh.faces[f].corner_vertex[k + 1] = faces[f][k];
             }
         }
         return m;
