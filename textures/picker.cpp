@@ -44,16 +44,16 @@ void MatPicker::preview(PickerWindow& window, Progress& progress)
     if (from_list_ == 1) {
         const type_mats& entry = mat_entry(directory_, window.selected_index());
         const FileBinary archive(archive_path_);
-        draw(archive, entry.offset, window, progress);
+        show_mat(archive, entry.offset, window, progress);
     } else {
         const std::optional<std::string> chosen = window.choose_file();
         const FileBinary file(chosen ? *chosen : fallback_path_);
-        draw(file, 0, window, progress);
+        show_mat(file, 0, window, progress);
     }
 }
 
-void MatPicker::draw(const BinarySource& source, std::int64_t start, PickerWindow& window,
-                     Progress& progress)
+void MatPicker::show_mat(const BinarySource& source, std::int64_t start, PickerWindow& window,
+                         Progress& progress)
 {
     read_mat_header(source, start, header_);
     if (header_.kind != 0) {

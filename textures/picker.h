@@ -79,9 +79,12 @@ class MatPicker {
         return pixels_[static_cast<std::size_t>(y) * k_side + static_cast<std::size_t>(x)];
     }
 
+    // The rest of a preview once its source is open: reads the MAT at
+    // `start` of `source` and shows it.
+    void show_mat(const BinarySource& source, std::int64_t start, PickerWindow& window,
+                  Progress& progress);
+
   private:
-    void draw(const BinarySource& source, std::int64_t start, PickerWindow& window,
-              Progress& progress);
     void draw_texture(const BinarySource& source, std::int64_t start, PickerWindow& window,
                       Progress& progress);
     void show_selected_name(PickerWindow& window);
