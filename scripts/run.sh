@@ -5,10 +5,14 @@ set -euo pipefail
 build="${1:-build/release}"
 top="$(cd "$(dirname "$0")/.." && pwd)"
 work="$top/build/workdir"
-mkdir -p "$work/d/gamedata/resource"
+mkdir -p "$work/d/gamedata/resource" "$work/c"
 cp "$top/data/dflt.3do" "$work/dflt.3do"
 if [ -f "$build/data/res2.gob" ]; then
-  cp "$build/data/res2.gob" "$work/d/gamedata/resource/res2.gob"
+  # Sparse: the archive's palette lies 55 MB in, after a hole.
+  cp --sparse=always "$build/data/res2.gob" "$work/d/gamedata/resource/res2.gob"
+fi
+if [ -f "$build/data/bottle1.mat" ]; then
+  cp "$build/data/bottle1.mat" "$work/c/bottle1.mat"
 fi
 cd "$work"
 if [ -n "${DISPLAY:-}" ]; then
