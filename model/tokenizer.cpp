@@ -255,6 +255,9 @@ bool Tokenizer::refill()
     if (end_ != buffer_.get()) {
         held_ = end_[-1];
     }
+    const std::ptrdiff_t previous = end_ - buffer_.get();
+    block_offset_ += static_cast<std::uint64_t>(previous);
+    token_at_ -= previous;
     const std::size_t n = source_.read_block(buffer_.get(), k_block_size);
     p_ = buffer_.get();
     end_ = p_ + n;
@@ -284,6 +287,7 @@ void Tokenizer::skip_to_line_feed()
 
 bool Tokenizer::expect_word_across(std::string_view word)
 {
+    mark_token(); // every word that fails comes this way
     for (const char wc : word) {
         const auto c = static_cast<unsigned char>(wc);
         while (*p_ != c || p_ == end_) {

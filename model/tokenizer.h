@@ -156,6 +156,15 @@ class Tokenizer {
     bool read_float();
     bool read_text();
 
+    // Byte offset in the data where the last failed word or token began (or
+    // the last integer, failed or not): where a load that stops there stopped.
+    // Successful words and floats leave it alone, so the fast paths stay as
+    // they are.
+    std::uint64_t token_offset() const
+    {
+        return block_offset_ + static_cast<std::uint64_t>(token_at_);
+    }
+
   private:
     // Written after the last byte of every block so that scanning loops need
     // no bounds test: it ends tokens, and `p_ == end_` tells it apart from a
@@ -180,6 +189,7 @@ class Tokenizer {
     }
 
     bool refill();
+    void mark_token() { token_at_ = p_ - buffer_.get(); }
     void skip_blanks();
     bool expect_word_across(std::string_view word);
     void skip_to_line_feed();
@@ -191,8 +201,10 @@ class Tokenizer {
     const unsigned char* p_;   // the look-ahead; p_ == end_ means "not read yet"
     const unsigned char* end_; // one past the block's bytes; holds k_sentinel
     bool eof_ = false;
-    unsigned char held_; // the last character read before the current block
-    std::string spill_;  // a token that straddles two blocks
+    std::uint64_t block_offset_ = 0; // offset of the block's first byte in the data
+    std::ptrdiff_t token_at_ = 0;    // relative to the block; negative once it is refilled
+    unsigned char held_;             // the last character read before the current block
+    std::string spill_;              // a token that straddles two blocks
 };
 
 inline void Tokenizer::skip_blanks()
@@ -237,6 +249,7 @@ inline bool Tokenizer::expect_word(std::string_view word)
 inline std::string_view Tokenizer::next_token()
 {
     skip_blanks();
+    mark_token();
     if (p_ == end_) {
         return {}; // only at the end of the data: skip_blanks refills otherwise
     }
@@ -255,7 +268,8 @@ inline std::string_view Tokenizer::next_token()
         }
         spill_.append(reinterpret_cast<const char*>(start), static_cast<std::size_t>(p_ - start));
         if (spill_.size() > k_max_token) {
-            throw FormatError();  // no model holds such a token; memory stays bounded
+            // No model holds such a token; memory stays bounded.
+            throw ReadFormatError("a token shorter than 16 MiB", token_offset());
         }
     }
     return spill_;
@@ -267,6 +281,7 @@ inline std::string_view Tokenizer::next_token()
 inline bool Tokenizer::read_int()
 {
     skip_blanks();
+    mark_token(); // a value out of its field's range is reported here
     const unsigned char* q = p_;
     const bool negative = *q == '-';
     q += negative;

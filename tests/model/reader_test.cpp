@@ -529,6 +529,47 @@ TEST(Reader, GivesTheSameModelWhateverTheBlockSize)
     }
 }
 
+TEST(Reader, SaysWhatItExpectedAtTheTokenWhereItStopped)
+{
+    const std::string good = model_text();
+    struct Case {
+        const char* name;
+        std::string text;
+        std::size_t offset;   // of the token the load stopped at
+        std::string expected; // empty: a range error
+    };
+    const std::string v2 = replace_all(good, "3DO 2.1", "3DO 2.0");
+    const std::string geoset = replace_all(good, "GEOSET 0", "GEOSET 1");
+    const std::string real_count = replace_all(good, "GEOSETS 1", "GEOSETS 1.0");
+    const std::string vertices = replace_all(good, "VERTICES 3", "VERTICES $1F5");
+    const Case cases[] = {
+        {"a word", v2, v2.find("2.0"), "\"2.1\""},
+        {"a line number", geoset, geoset.find("GEOSET 1") + 7, "\"0\""},
+        {"an integer", real_count, real_count.find("1.0"), "an integer"},
+        {"the end of the data", good.substr(0, good.rfind("child")), good.rfind("child"), "text"},
+        {"a value out of range", vertices, vertices.find("$1F5"), ""},
+    };
+    for (const Case& c : cases) {
+        for (const std::size_t chunk : {std::size_t{1}, std::size_t{3}, SIZE_MAX}) {
+            SCOPED_TRACE(std::string(c.name) + ", blocks of " + std::to_string(chunk));
+            Load load;
+            MemorySource source(c.text, chunk);
+            try {
+                read_3do(source, *load.model, load.state, load.progress);
+                ADD_FAILURE() << "loaded";
+            } catch (const ReadFormatError& e) {
+                EXPECT_EQ(e.offset(), c.offset);
+                EXPECT_EQ(e.expected(), c.expected);
+            } catch (const ReadRangeError& e) {
+                EXPECT_EQ(e.offset(), c.offset);
+                EXPECT_TRUE(c.expected.empty());
+                EXPECT_STREQ(e.field(), "vertex_count");
+                EXPECT_EQ((std::array{e.value(), e.lo(), e.hi()}), (std::array{501LL, 0LL, 500LL}));
+            }
+        }
+    }
+}
+
 class ReaderFile : public ::testing::Test {
   protected:
     void SetUp() override
