@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils libgl1-mesa-dri
   clang libclang-rt-dev
+  libtinygltf-dev libstb-dev
 )
 
 missing=()
@@ -17,11 +18,26 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# Node runs the glTF validator; a node from elsewhere that brings its own
+# npm is kept, Debian's are installed only when either is missing.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  missing+=(nodejs npm)
+fi
 
-echo "setup: installing ${missing[*]}"
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The Khronos glTF validator for the export tests, in the build folder.
+validator_version=2.0.0-dev.3.10
+npm_dir="$(cd "$(dirname "$0")/.." && pwd)/build/npm"
+if ! grep -qs "\"version\": \"$validator_version\"" "$npm_dir/node_modules/gltf-validator/package.json"; then
+  echo "setup: installing gltf-validator $validator_version into $npm_dir"
+  mkdir -p "$npm_dir"
+  npm install --prefix "$npm_dir" --no-audit --no-fund --loglevel=error "gltf-validator@$validator_version"
+fi

@@ -1,0 +1,299 @@
+#include "gltf/export_scene.h"
+
+#include <cfloat>
+#include <cmath>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "gltf/node_tree.h"
+
+namespace facetor {
+
+namespace {
+
+// The file admits any double, glTF consumers read floats: a value past the
+// float range becomes the largest float, NaN (a sum of opposite infinities)
+// becomes 0, and the export says so once.
+class Narrowing {
+  public:
+    double clamp(double v)
+    {
+        if (std::isnan(v)) {
+            clamped_ = true;
+            return 0;
+        }
+        if (std::fabs(v) > FLT_MAX) {
+            clamped_ = true;
+            return std::copysign(static_cast<double>(FLT_MAX), v);
+        }
+        return v;
+    }
+    float operator()(double v) { return static_cast<float>(clamp(v)); }
+    bool clamped() const { return clamped_; }
+
+  private:
+    bool clamped_ = false;
+};
+
+using Vec3 = std::array<double, 3>;
+
+std::string mesh_label(const type_mesh& mesh, int m)
+{
+    return "mesh " + std::to_string(m) + " (" + mesh.name + ")";
+}
+
+// Which faces of mesh `m` can be exported. Checked once per mesh, so a mesh
+// that several nodes carry warns once.
+std::vector<bool> usable_faces(const type_mesh& mesh, int m, std::vector<std::string>& warnings)
+{
+    std::vector<bool> usable(mesh.face_count, false);
+    for (int f = 0; f < mesh.face_count; ++f) {
+        const type_faces& face = mesh.faces[f];
+        const std::string where = mesh_label(mesh, m) + " face " + std::to_string(f) + ": ";
+        if (face.corner_count < 3) {
+            warnings.push_back(where + std::to_string(face.corner_count) +
+                               " corners; face skipped");
+            continue;
+        }
+        bool ok = true;
+        for (int k = 1; k <= face.corner_count && ok; ++k) {
+            if (face.corner_vertex[k] >= mesh.vertex_count) {
+                warnings.push_back(where + "corner " + std::to_string(k) + " names vertex " +
+                                   std::to_string(face.corner_vertex[k]) + ", past the " +
+                                   std::to_string(mesh.vertex_count) + " vertices; face skipped");
+                ok = false;
+            }
+        }
+        for (int k = 1; k <= face.corner_count && ok; ++k) {
+            if (face.corner_tvertex[k] >= mesh.tvertex_count) {
+                warnings.push_back(
+                    where + "corner " + std::to_string(k) + " names texture vertex " +
+                    std::to_string(face.corner_tvertex[k]) + ", past the " +
+                    std::to_string(mesh.tvertex_count) + " texture vertices; UV 0, 0");
+                break;
+            }
+        }
+        usable[static_cast<std::size_t>(f)] = ok;
+    }
+    return usable;
+}
+
+// Newell's normal, so that any corner order of a planar polygon gives the
+// side its winding faces (counter-clockwise seen from the normal). Zero for
+// a face without area.
+Vec3 newell_normal(const Vec3* p, int count)
+{
+    Vec3 n{};
+    for (int i = 0; i < count; ++i) {
+        const Vec3& a = p[i];
+        const Vec3& b = p[(i + 1) % count];
+        // Relative to the first corner, so that large coordinates do not
+        // swamp the differences.
+        const double ay = a[1] - p[0][1], az = a[2] - p[0][2], ax = a[0] - p[0][0];
+        const double by = b[1] - p[0][1], bz = b[2] - p[0][2], bx = b[0] - p[0][0];
+        n[0] += (ay - by) * (az + bz);
+        n[1] += (az - bz) * (ax + bx);
+        n[2] += (ax - bx) * (ay + by);
+    }
+    return n;
+}
+
+bool normalise(Vec3& n)
+{
+    const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    if (!(length > 0) || !std::isfinite(length)) {
+        return false;
+    }
+    for (double& c : n) {
+        c /= length;
+    }
+    return true;
+}
+
+// A face without area still needs a unit normal: the file's face normal,
+// or else up.
+Vec3 face_normal(const Vec3* corners, int count, const type_normal& file_normal)
+{
+    Vec3 n = newell_normal(corners, count);
+    if (normalise(n)) {
+        return n;
+    }
+    n = to_view_axes(file_normal.x, file_normal.y, file_normal.z);
+    if (normalise(n)) {
+        return n;
+    }
+    return {0, 1, 0};
+}
+
+class SceneBuilder {
+  public:
+    SceneBuilder(const type_model& model, int geoset)
+        : model_(model), geoset_(model.geosets[geoset])
+    {
+    }
+
+    ExportScene build()
+    {
+        const std::vector<TreeNode> tree = node_tree(model_);
+        for (int n = 0; n < model_.node_count; ++n) {
+            const type_hierarchy& node = model_.nodes[n];
+            const TreeNode& t = tree[static_cast<std::size_t>(n)];
+            ExportNode& out = scene_.nodes.emplace_back();
+            out.name = node.node_name;
+            out.parent = t.parent;
+            const Vec3 translation = to_view_axes(t.x, t.y, t.z);
+            for (std::size_t i = 0; i < 3; ++i) {
+                out.translation[i] = narrow_.clamp(translation[i]);
+            }
+            if (node.mesh != -1) {
+                out.mesh = mesh_for(n, node);
+            }
+        }
+        if (narrow_.clamped()) {
+            scene_.warnings.push_back("coordinates beyond the range of 32-bit floats were clamped");
+        }
+        return std::move(scene_);
+    }
+
+  private:
+    // Meshes are shared by nodes that carry the same mesh with the same
+    // pivot, since the pivot is built into the vertices.
+    struct MeshKey {
+        int mesh;
+        double px, py, pz;
+        int index; // into scene_.meshes, -1 when the mesh has no face to show
+    };
+
+    int mesh_for(int n, const type_hierarchy& node)
+    {
+        const int m = node.mesh;
+        if (m >= geoset_.mesh_count) {
+            scene_.warnings.push_back("node " + std::to_string(n) + " (" + node.node_name +
+                                      "): mesh " + std::to_string(m) +
+                                      " is not in the geoset; node without mesh");
+            return -1;
+        }
+        for (const MeshKey& k : built_) {
+            if (k.mesh == m && k.px == node.pivot_x && k.py == node.pivot_y &&
+                k.pz == node.pivot_z) {
+                return k.index;
+            }
+        }
+        ExportMesh mesh = build_mesh(m, {node.pivot_x, node.pivot_y, node.pivot_z});
+        int index = -1;
+        if (!mesh.primitives.empty()) {
+            index = static_cast<int>(scene_.meshes.size());
+            scene_.meshes.push_back(std::move(mesh));
+        }
+        built_.push_back({m, node.pivot_x, node.pivot_y, node.pivot_z, index});
+        return index;
+    }
+
+    const std::vector<bool>& usable(int m)
+    {
+        auto [it, inserted] = usable_.try_emplace(m);
+        if (inserted) {
+            it->second = usable_faces(geoset_.meshes[m], m, scene_.warnings);
+        }
+        return it->second;
+    }
+
+    int material_index(const std::string& name)
+    {
+        auto [it, inserted] =
+            material_of_name_.try_emplace(name, static_cast<int>(scene_.materials.size()));
+        if (inserted) {
+            scene_.materials.push_back(name);
+        }
+        return it->second;
+    }
+
+    ExportMesh build_mesh(int m, const Vec3& pivot)
+    {
+        const type_mesh& mesh = geoset_.meshes[m];
+        const std::vector<bool>& ok = usable(m);
+        ExportMesh out;
+        out.name = mesh.name;
+        std::unordered_map<int, std::size_t> primitive_of_material;
+        for (int f = 0; f < mesh.face_count; ++f) {
+            if (!ok[static_cast<std::size_t>(f)]) {
+                continue;
+            }
+            const type_faces& face = mesh.faces[f];
+            const int material = material_index(face.face_material);
+            auto [it, inserted] =
+                primitive_of_material.try_emplace(material, out.primitives.size());
+            if (inserted) {
+                out.primitives.emplace_back().material = material;
+            }
+            add_face(out.primitives[it->second], mesh, f, pivot);
+        }
+        for (ExportPrimitive& p : out.primitives) {
+            bound(p);
+        }
+        return out;
+    }
+
+    void add_face(ExportPrimitive& p, const type_mesh& mesh, int f, const Vec3& pivot)
+    {
+        const type_faces& face = mesh.faces[f];
+        const int count = face.corner_count;
+        std::array<Vec3, k_max_corners> corners;
+        for (int k = 1; k <= count; ++k) {
+            const type_vertex& v = mesh.vertices[face.corner_vertex[k]];
+            corners[static_cast<std::size_t>(k - 1)] =
+                to_view_axes(v.x + pivot[0], v.y + pivot[1], v.z + pivot[2]);
+        }
+        const Vec3 normal = face_normal(corners.data(), count, mesh.face_normals[f]);
+        const auto base = static_cast<std::uint32_t>(p.positions.size() / 3);
+        for (int k = 1; k <= count; ++k) {
+            for (const double c : corners[static_cast<std::size_t>(k - 1)]) {
+                p.positions.push_back(narrow_(c));
+            }
+            for (const double c : normal) {
+                p.normals.push_back(static_cast<float>(c));
+            }
+            const int t = face.corner_tvertex[k];
+            if (t < mesh.tvertex_count) {
+                p.uvs.push_back(narrow_(mesh.tvertices[t].u));
+                p.uvs.push_back(narrow_(mesh.tvertices[t].v));
+            } else {
+                p.uvs.insert(p.uvs.end(), {0.0f, 0.0f});
+            }
+        }
+        for (std::uint32_t k = 1; k + 1 < static_cast<std::uint32_t>(count); ++k) {
+            p.indices.insert(p.indices.end(), {base, base + k, base + k + 1});
+        }
+    }
+
+    static void bound(ExportPrimitive& p)
+    {
+        p.min = {FLT_MAX, FLT_MAX, FLT_MAX};
+        p.max = {-FLT_MAX, -FLT_MAX, -FLT_MAX};
+        for (std::size_t i = 0; i < p.positions.size(); ++i) {
+            const std::size_t axis = i % 3;
+            p.min[axis] = std::min(p.min[axis], p.positions[i]);
+            p.max[axis] = std::max(p.max[axis], p.positions[i]);
+        }
+    }
+
+    const type_model& model_;
+    const type_geosets& geoset_;
+    ExportScene scene_;
+    Narrowing narrow_;
+    std::vector<MeshKey> built_;
+    std::unordered_map<int, std::vector<bool>> usable_;
+    std::unordered_map<std::string, int> material_of_name_;
+};
+
+} // namespace
+
+ExportScene build_export_scene(const type_model& model, int geoset)
+{
+    if (geoset < 0 || geoset > k_max_geosets) {
+        throw std::invalid_argument("no geoset " + std::to_string(geoset));
+    }
+    return SceneBuilder(model, geoset).build();
+}
+
+} // namespace facetor

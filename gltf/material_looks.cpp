@@ -1,0 +1,70 @@
+#include "gltf/material_looks.h"
+
+#include "model/errors.h"
+#include "textures/binary_source.h"
+#include "textures/mat.h"
+
+namespace facetor {
+
+TextureArchive open_texture_archive(const std::string& path)
+{
+    TextureArchive archive;
+    archive.path = path;
+    read_palette_file(path, archive.palette);
+    read_directory_file(path, *archive.directory);
+    return archive;
+}
+
+namespace {
+
+MaterialLook look_of(const MatImage& image)
+{
+    MaterialLook look;
+    if (image.solid) {
+        look.kind = MaterialLook::Kind::solid;
+        look.colour = {image.rgb[0], image.rgb[1], image.rgb[2]};
+    } else if (!image.rgb.empty()) {
+        look.kind = MaterialLook::Kind::texture;
+        look.width = image.width;
+        look.height = image.height;
+        look.rgb = image.rgb;
+    }
+    return look;
+}
+
+} // namespace
+
+std::vector<MaterialLook> look_up_materials(const std::vector<std::string>& names,
+                                            const TextureArchive* archive,
+                                            std::vector<std::string>& warnings)
+{
+    std::vector<MaterialLook> looks(names.size());
+    if (archive == nullptr) {
+        return looks;
+    }
+    std::unique_ptr<FileBinary> file; // opened at the first name found
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string quoted = "material \"" + names[i] + "\"";
+        const int entry = find_material(*archive->directory, names[i]);
+        if (entry < 0) {
+            warnings.push_back(quoted + " not found in " + archive->path + "; plain material");
+            continue;
+        }
+        try {
+            if (!file) {
+                file = std::make_unique<FileBinary>(archive->path);
+            }
+            const type_mats& mat = mat_entry(*archive->directory, entry);
+            looks[i] = look_of(decode_mat(*file, mat.offset, archive->palette));
+            if (looks[i].kind == MaterialLook::Kind::plain) {
+                warnings.push_back(quoted +
+                                   ": the archive's texture has no texels; plain material");
+            }
+        } catch (const RuntimeError& e) {
+            warnings.push_back(quoted + ": " + e.what() + "; plain material");
+        }
+    }
+    return looks;
+}
+
+} // namespace facetor

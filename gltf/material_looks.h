@@ -1,0 +1,41 @@
+#pragma once
+// How each face material looks in the export: a texture or a solid colour
+// from the GOB archive, found the way the texture picker preselects an
+// entry for a face's material, or a plain material.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "textures/gob.h"
+
+namespace facetor {
+
+// An archive's palette and MAT directory, read once for a whole export.
+struct TextureArchive {
+    std::string path;
+    Palette palette{};
+    std::unique_ptr<MatDirectory> directory = std::make_unique<MatDirectory>();
+};
+
+// Reads the palette and the directory of the archive at `path`. Raises the
+// readers' FileError or RangeError.
+TextureArchive open_texture_archive(const std::string& path);
+
+struct MaterialLook {
+    enum class Kind { plain, solid, texture };
+    Kind kind = Kind::plain;
+    Rgb colour;                    // solid
+    std::int32_t width = 0;        // texture, in texels
+    std::int32_t height = 0;       // texture
+    std::vector<std::uint8_t> rgb; // texture: rows from the top, 3 bytes a texel
+};
+
+// One look per name, in order. Without an archive every look is plain and
+// nothing is said; with one, each name that yields no texture or colour
+// adds one line to `warnings`.
+std::vector<MaterialLook> look_up_materials(const std::vector<std::string>& names,
+                                            const TextureArchive* archive,
+                                            std::vector<std::string>& warnings);
+
+} // namespace facetor

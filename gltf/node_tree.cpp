@@ -1,0 +1,43 @@
+#include "gltf/node_tree.h"
+
+#include <array>
+
+namespace facetor {
+
+std::vector<TreeNode> node_tree(const type_model& model)
+{
+    const int count = model.node_count;
+    std::vector<TreeNode> tree(static_cast<std::size_t>(count));
+    for (int n = 0; n < count; ++n) {
+        const type_hierarchy& node = model.nodes[n];
+        TreeNode& t = tree[static_cast<std::size_t>(n)];
+        t.x = node.offset_x;
+        t.y = node.offset_y;
+        t.z = node.offset_z;
+        // The walk of node placement, summing as it does, so a broken node
+        // lands on the very doubles placement gives it.
+        double x = t.x, y = t.y, z = t.z;
+        std::array<bool, k_max_nodes + 1> visited{};
+        visited[static_cast<std::size_t>(n)] = true;
+        int p = node.parent;
+        while (p >= 0 && p < count && !visited[static_cast<std::size_t>(p)]) {
+            visited[static_cast<std::size_t>(p)] = true;
+            const type_hierarchy& ancestor = model.nodes[p];
+            x += ancestor.offset_x;
+            y += ancestor.offset_y;
+            z += ancestor.offset_z;
+            p = ancestor.parent;
+        }
+        if (p == -1) {
+            t.parent = node.parent;
+        } else {
+            t.broken = true;
+            t.x = x;
+            t.y = y;
+            t.z = z;
+        }
+    }
+    return tree;
+}
+
+} // namespace facetor
