@@ -1,0 +1,258 @@
+#include "textures/qt/matpicker.h"
+
+#include <QEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+namespace facetor {
+
+namespace {
+
+// The picker's texts are 8-bit names, as in the model.
+QString text_of(const std::string& s)
+{
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QLabel* make_label(QWidget* parent, const char* name, const QString& text, int x, int y)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+// A panel used as a text field.
+QLabel* make_field(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* field = new QLabel(parent);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    field->setAlignment(Qt::AlignCenter);
+    field->setGeometry(geometry);
+    return field;
+}
+
+QPushButton* make_button(QWidget* parent, const char* name, const QString& text,
+                         const QRect& geometry)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+} // namespace
+
+PreviewImage::PreviewImage(const MatPicker& picker, QWidget* parent)
+    : QWidget(parent), image_(reinterpret_cast<const uchar*>(picker.pixels()), MatPicker::k_side,
+                              MatPicker::k_side, MatPicker::k_side * 4, QImage::Format_RGB32)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is ours
+}
+
+void PreviewImage::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRect dirty = event->rect();
+    painter.drawImage(dirty, image_, dirty);
+}
+
+Tmatpicker::Tmatpicker(type_model& model, Progress& progress, const std::string& cur_material,
+                       HandlerGuard guard, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      model_(model), progress_(progress), cur_material_(cur_material), guard_(std::move(guard))
+{
+    setObjectName(QStringLiteral("matpicker"));
+    setWindowTitle(QStringLiteral("Texture Picker"));
+    setFixedSize(k_client_width, k_client_height);
+    build_widgets();
+    connect_handlers();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void Tmatpicker::build_widgets()
+{
+    QFont small = font();
+    small.setPixelSize(11); // the layout's 17-pixel fields and 13-pixel items
+    setFont(small);
+
+    make_label(this, "Label2", QStringLiteral("NAME:"), 7, 7);
+    Lname_ = make_field(this, "Lname", {8, 24, 73, 17});
+    make_label(this, "Label4", QStringLiteral("SIZE:"), 8, 48);
+    Lsizex_ = make_field(this, "Lsizex", {8, 64, 41, 17});
+    Lsizey_ = make_field(this, "Lsizey", {56, 64, 41, 17});
+    Button1_ = make_button(this, "Button1", QStringLiteral("Load From File"), {183, 63, 81, 17});
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setGeometry(6, 88, 257, 257);
+    material_ = new PreviewImage(picker_, panel);
+    material_->setObjectName(QStringLiteral("material"));
+    material_->setGeometry(1, 1, MatPicker::k_side, MatPicker::k_side);
+
+    // Seven columns of items 13 high, filled top to bottom.
+    constexpr int k_columns = 7;
+    Lista_ = new QListWidget(this);
+    Lista_->setObjectName(QStringLiteral("Lista"));
+    Lista_->setGeometry(270, 8, 413, 337);
+    Lista_->setFlow(QListView::TopToBottom);
+    Lista_->setWrapping(true);
+    Lista_->setUniformItemSizes(true);
+    Lista_->setSelectionMode(QAbstractItemView::SingleSelection);
+    Lista_->setGridSize({(Lista_->width() - 2 * Lista_->frameWidth()) / k_columns, 13});
+
+    Button3_ = make_button(this, "Button3", QStringLiteral("Ok"), {544, 352, 65, 17});
+    Button3_->setDefault(true);
+    Bcancel_ = make_button(this, "Bcancel", QStringLiteral("Cancel"), {616, 352, 65, 17});
+
+    opener_ = new QFileDialog(this);
+    opener_->setObjectName(QStringLiteral("opener"));
+    opener_->setOption(QFileDialog::DontUseNativeDialog);
+    opener_->setAcceptMode(QFileDialog::AcceptOpen);
+    opener_->setNameFilter(QStringLiteral("MAT files (*.mat)"));
+    opener_->setDefaultSuffix(QStringLiteral("mat"));
+
+    Button1_->setFocus(); // first in the tab order
+}
+
+void Tmatpicker::connect_handlers()
+{
+    connect(Button1_, &QPushButton::clicked, this, [this] { guarded([this] { Button1Click(); }); });
+    connect(Button3_, &QPushButton::clicked, this, [this] { guarded([this] { Button3Click(); }); });
+    connect(Bcancel_, &QPushButton::clicked, this, [this] { guarded([this] { BcancelClick(); }); });
+    // A selection made with the mouse or the keys previews at once, like a
+    // click; a click on the row that stays selected previews it again.
+    connect(Lista_, &QListWidget::itemSelectionChanged, this, [this] {
+        guarded([this] {
+            if (selected_index() >= 0) {
+                Button1Click();
+            }
+        });
+    });
+    connect(Lista_, &QListWidget::clicked, this, [this](const QModelIndex& index) {
+        guarded([this, index] {
+            if (index.row() == selected_at_press_ && index.row() == selected_index()) {
+                Button1Click();
+            }
+        });
+    });
+    Lista_->installEventFilter(this);
+    Lista_->viewport()->installEventFilter(this);
+}
+
+bool Tmatpicker::eventFilter(QObject* watched, QEvent* event)
+{
+    guarded([&] {
+        if (watched == Lista_ && event->type() == QEvent::FocusIn) {
+            ListaEnter();
+        } else if (watched == Lista_ && event->type() == QEvent::FocusOut) {
+            ListaExit();
+        } else if (watched == Lista_->viewport() && event->type() == QEvent::MouseButtonPress) {
+            selected_at_press_ = selected_index();
+        }
+    });
+    return QDialog::eventFilter(watched, event);
+}
+
+void Tmatpicker::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // No message box may open inside a show event: the preview that may
+    // fail runs right after it.
+    QMetaObject::invokeMethod(
+        this, [this] { guarded([this] { FormShow(); }); }, Qt::QueuedConnection);
+}
+
+void Tmatpicker::Button2Click()
+{
+    picker_.load_archive();
+    const MatDirectory& directory = picker_.directory();
+    for (int i = 0; i < directory.mat_count; ++i) {
+        Lista_->addItem(text_of(directory.mats[static_cast<std::size_t>(i)].name));
+    }
+}
+
+void Tmatpicker::FormShow()
+{
+    const int found = picker_.preselect(cur_material_);
+    if (found < 0) {
+        return;
+    }
+    {
+        const QSignalBlocker quiet(Lista_); // the preview below is the only one
+        Lista_->setCurrentRow(found);
+    }
+    Button1Click();
+}
+
+void Tmatpicker::Button1Click()
+{
+    material_->update(); // whatever the preview got to, it shows
+    picker_.preview(*this, progress_);
+}
+
+void Tmatpicker::ListaEnter()
+{
+    picker_.set_from_list(1);
+}
+
+void Tmatpicker::ListaExit()
+{
+    picker_.set_from_list(0);
+}
+
+void Tmatpicker::Button3Click()
+{
+    store_face_material(model_, picker_.name_text());
+    accept();
+}
+
+void Tmatpicker::BcancelClick()
+{
+    reject();
+}
+
+int Tmatpicker::selected_index() const
+{
+    const QList<QListWidgetItem*> selected = Lista_->selectedItems();
+    return selected.isEmpty() ? -1 : Lista_->row(selected.first());
+}
+
+std::optional<std::string> Tmatpicker::choose_file()
+{
+    if (opener_->exec() != QDialog::Accepted || opener_->selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(opener_->selectedFiles().first()).toStdString();
+}
+
+void Tmatpicker::texts_changed()
+{
+    Lname_->setText(text_of(picker_.name_text()));
+    Lsizex_->setText(text_of(picker_.width_text()));
+    Lsizey_->setText(text_of(picker_.height_text()));
+}
+
+void Tmatpicker::preview_changed(int first_row, int row_count)
+{
+    material_->repaint(0, first_row, MatPicker::k_side, row_count);
+}
+
+} // namespace facetor
