@@ -33,6 +33,11 @@ std::string number(double v)
     return {digits, r.ptr};
 }
 
+std::string count(int n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 std::string triple(double x, double y, double z)
 {
     return number(x) + " " + number(y) + " " + number(z);
@@ -56,12 +61,13 @@ class InfoPrinter {
         out_ << "geosets " << int{model_.geoset_count} << '\n';
         for (int g = 0; g < model_.geoset_count; ++g) {
             const type_geosets& geoset = model_.geosets[g];
-            out_ << "  geoset " << g << ": " << int{geoset.mesh_count} << " meshes\n";
+            out_ << "  geoset " << g << ": " << count(geoset.mesh_count, "mesh", "meshes") << '\n';
             for (int m = 0; m < geoset.mesh_count; ++m) {
                 const type_mesh& mesh = geoset.meshes[m];
-                out_ << "    mesh " << m << ' ' << printable(mesh.name) << ": " << mesh.vertex_count
-                     << " vertices, " << mesh.tvertex_count << " texture vertices, "
-                     << mesh.face_count << " faces\n";
+                out_ << "    mesh " << m << ' ' << printable(mesh.name) << ": "
+                     << count(mesh.vertex_count, "vertex", "vertices") << ", "
+                     << count(mesh.tvertex_count, "texture vertex", "texture vertices") << ", "
+                     << count(mesh.face_count, "face", "faces") << '\n';
             }
         }
         out_ << "nodes " << int{model_.node_count} << '\n';
