@@ -29,21 +29,6 @@ int usage_error(std::ostream& err, const std::string& why)
     return k_exit_usage;
 }
 
-int check(const std::vector<std::string>& files, std::ostream& out)
-{
-    int status = k_exit_ok;
-    for (const std::string& file : files) {
-        // A fresh model each time: what one file left must not help the next.
-        const auto model = make_model();
-        if (load_model(file, *model, out)) {
-            out << file << ": ok\n";
-        } else {
-            status = k_exit_failed;
-        }
-    }
-    return status;
-}
-
 int info(const std::string& file, std::ostream& out, std::ostream& err)
 {
     const auto model = make_model();
@@ -176,6 +161,19 @@ int export_model(const ExportArguments& a, std::ostream& err)
 
 } // namespace
 
+int check_files(const std::vector<std::string>& files, type_model& model, std::ostream& out)
+{
+    int status = k_exit_ok;
+    for (const std::string& file : files) {
+        if (load_model(file, model, out)) {
+            out << file << ": ok\n";
+        } else {
+            status = k_exit_failed;
+        }
+    }
+    return status;
+}
+
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.empty()) {
@@ -190,7 +188,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     try {
         if (command == "check") {
             return rest.empty() ? usage_error(err, "check needs at least one file")
-                                : check(rest, out);
+                                : check_files(rest, *make_model(), out);
         }
         if (command == "info") {
             return rest.size() == 1 ? info(rest[0], out, err)

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "model/model.h"
+
 namespace facetor {
 
 inline constexpr int k_exit_ok = 0;
@@ -13,5 +15,12 @@ inline constexpr int k_exit_usage = 2;
 
 // `args` are the words after the program name: "check a.3do b.3do", ...
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// `check`: "FILE: ok" or the file's diagnostic on `out` for each file, in
+// order; k_exit_failed if any file does not load. All files are loaded into
+// `model`: the verdict of a load depends on the file alone (the reader only
+// copies what it did not store itself), so they are those of fresh models,
+// and a long list does not clear the 26 MB model once per file.
+int check_files(const std::vector<std::string>& files, type_model& model, std::ostream& out);
 
 } // namespace facetor
