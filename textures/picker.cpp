@@ -91,7 +91,13 @@ void MatPicker::draw_texture(const BinarySource& source, std::int64_t start, Pic
         for (int x = 0; x < columns_shown; ++x) {
             out[x] = argb(palette_[row[static_cast<std::size_t>(x)]]);
         }
-        progress.set(progress.value() + step);
+        // The bar is repainted only when it moves: at a height above 100 it
+        // never does, and repainting an unchanged bar is what a preview of
+        // a large texture would otherwise spend most of its time on.
+        const int bar = std::min(progress.value() + step, 100);
+        if (bar != progress.value()) {
+            progress.set(bar);
+        }
         window.preview_changed(y, 1);
     }
     texels.finish(height);

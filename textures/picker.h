@@ -61,7 +61,8 @@ class MatPicker {
     // one, or the fixed fallback when the dialog is cancelled. The bar goes
     // to 0 first; a solid colour fills the picture and puts the bar at 100;
     // a texture is drawn on white, its top-left 255 x 255 texels at most,
-    // adding 100 div height to the bar after each row. The name shown is the
+    // adding 100 div height to the bar after each row (the bar stops at 100
+    // and is set only when that moves it). The name shown is the
     // selected entry's, also for a loose file: with no entry selected that
     // step raises RangeError. Other errors: FileError (nothing opened) and
     // RangeError (a solid colour's index outside 0..255, nothing filled).

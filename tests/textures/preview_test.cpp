@@ -54,7 +54,8 @@ TEST(Preview, LargeTextureReadsOnlyTheShownTexels)
     const test::Archive archive(test::Entries{{"m\\big.mat", test::pattern_mat(512, 512)}});
     MatPicker picker = picker_over(archive);
     FakeWindow window;
-    Progress progress;
+    int bar_changes = 0;
+    Progress progress([&bar_changes](int) { ++bar_changes; });
     const CountingSource counted(archive);
     picker.show_mat(counted, archive.offset(0), window, progress);
 
@@ -63,6 +64,7 @@ TEST(Preview, LargeTextureReadsOnlyTheShownTexels)
     EXPECT_EQ(picker.pixel(3, 1), test::test_argb(19));
     EXPECT_EQ(window.rows_repainted, 255 + 255); // the white fill, then each row
     EXPECT_EQ(progress.value(), 0);
+    EXPECT_EQ(bar_changes, 0); // 100 div 512 never moves the bar
     EXPECT_EQ(picker.width_text(), "512");
     EXPECT_EQ(picker.name_text(), "big.mat");
 }
