@@ -107,51 +107,24 @@ class Picker : public ::testing::Test {
     std::unique_ptr<Tmatpicker> picker_;
 };
 
-TEST_F(Picker, WindowLayout)
+TEST_F(Picker, WindowListsTheArchiveEntries)
 {
     write_archive();
     open("");
     EXPECT_EQ(picker_->windowTitle(), "Texture Picker");
     EXPECT_EQ(picker_->size(), QSize(688, 374));
     EXPECT_TRUE(picker_->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_FALSE(picker_->windowFlags() &
-                 (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    struct Control {
-        const char* name;
-        QRect geometry; // empty: only the position is fixed
-        const char* text;
-    };
-    for (const Control& c :
-         {Control{"Label2", {7, 7, 0, 0}, "NAME:"}, Control{"Lname", {8, 24, 73, 17}, ""},
-          Control{"Label4", {8, 48, 0, 0}, "SIZE:"}, Control{"Lsizex", {8, 64, 41, 17}, ""},
-          Control{"Lsizey", {56, 64, 41, 17}, ""},
-          Control{"Button1", {183, 63, 81, 17}, "Load From File"},
-          Control{"Panel1", {6, 88, 257, 257}, nullptr},
-          Control{"material", {1, 1, 255, 255}, nullptr},
-          Control{"Lista", {270, 8, 413, 337}, nullptr},
-          Control{"Button3", {544, 352, 65, 17}, "Ok"},
-          Control{"Bcancel", {616, 352, 65, 17}, "Cancel"}}) {
-        auto* w = child<QWidget>(c.name);
-        ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->pos(), c.geometry.topLeft()) << c.name;
-        if (c.geometry.width() > 0) {
-            EXPECT_EQ(w->size(), c.geometry.size()) << c.name;
-        }
-        if (c.text != nullptr) {
-            const auto* label = qobject_cast<QLabel*>(w);
-            const auto* button = qobject_cast<QPushButton*>(w);
-            EXPECT_EQ(label ? label->text() : button->text(), QString::fromLatin1(c.text))
-                << c.name;
-        }
+    for (const auto& [name, caption] : std::vector<std::pair<const char*, const char*>>{
+             {"Label2", "NAME:"}, {"Label4", "SIZE:"}, {"Lname", ""}, {"Lsizex", ""}}) {
+        EXPECT_EQ(text(name), caption) << name;
     }
     list()->setFocus(); // a focused button is the default while it has the focus
     test::settle();
     EXPECT_TRUE(child<QPushButton>("Button3")->isDefault());
-    auto* opener = child<QFileDialog>("opener");
-    EXPECT_EQ(opener->nameFilters(), QStringList{"MAT files (*.mat)"});
-    EXPECT_EQ(opener->defaultSuffix(), "mat");
+    EXPECT_EQ(child<QFileDialog>("opener")->nameFilters(), QStringList{"MAT files (*.mat)"});
     ASSERT_EQ(list()->count(), 5);
     EXPECT_EQ(list()->item(k_wall01)->text(), "wall01");
+    EXPECT_EQ(list()->item(k_t16)->text(), "t16");
     EXPECT_TRUE(errors_.empty());
 }
 
@@ -165,9 +138,6 @@ TEST_F(Picker, ShowPreselectsTheFaceMaterialInEitherForm)
         EXPECT_EQ(text("Lsizex"), "8");
         EXPECT_EQ(picker_->picker().pixel(7, 7), test::test_argb(7 + 16 * 7));
     }
-    open("Wall01.mat"); // no entry of that exact name: nothing happens
-    EXPECT_EQ(list()->currentRow(), -1);
-    EXPECT_EQ(text("Lname"), "");
     EXPECT_TRUE(errors_.empty());
 }
 
