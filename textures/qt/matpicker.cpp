@@ -183,6 +183,7 @@ void Tmatpicker::showEvent(QShowEvent* event)
 void Tmatpicker::Button2Click()
 {
     picker_.load_archive();
+    Lista_->clear();
     const MatDirectory& directory = picker_.directory();
     for (int i = 0; i < directory.mat_count; ++i) {
         Lista_->addItem(text_of(directory.mats[static_cast<std::size_t>(i)].name));
