@@ -42,9 +42,8 @@ void MatPicker::preview(PickerWindow& window, Progress& progress)
 {
     progress.set(0);
     if (from_list_ == 1) {
-        const type_mats& entry = mat_entry(directory_, window.selected_index());
         const FileBinary archive(archive_path_);
-        show_mat(archive, entry.offset, window, progress);
+        show_mat(archive, mat_entry(directory_, window.selected_index()).offset, window, progress);
     } else {
         const std::optional<std::string> chosen = window.choose_file();
         const FileBinary file(chosen ? *chosen : fallback_path_);

@@ -27,7 +27,9 @@ class FakeWindow final : public PickerWindow {
 // is gone afterwards: the previews below read `archive` directly.
 MatPicker picker_over(const test::Archive& archive)
 {
-    const std::string path = testing::TempDir() + "preview_test.gob";
+    const std::string path = testing::TempDir() +
+                             testing::UnitTest::GetInstance()->current_test_info()->name() +
+                             ".gob"; // tests may run side by side
     archive.write(path);
     MatPicker picker(path, "");
     picker.load_archive();
@@ -91,14 +93,18 @@ TEST(Preview, SolidColourFillsAndAnIndexOutOfRangeFillsNothing)
 TEST(Preview, NoSelectedEntry)
 {
     const test::Archive archive({{"m\\a.mat", test::pattern_mat(2, 2)}});
-    MatPicker picker = picker_over(archive);
+    const std::string path = testing::TempDir() + "no_selection.gob";
+    archive.write(path);
+    MatPicker picker(path, "");
+    picker.load_archive();
     FakeWindow window;
     window.selected = -1;
     Progress progress;
     progress.set(50);
-    picker.set_from_list(1); // stops before opening anything: the archive is gone
+    picker.set_from_list(1);
     EXPECT_THROW(picker.preview(window, progress), RangeError);
     EXPECT_EQ(progress.value(), 0);
+    std::remove(path.c_str());
     // A loose file is drawn; naming it after the list's entry fails.
     EXPECT_THROW(picker.show_mat(archive, archive.offset(0), window, progress), RangeError);
     EXPECT_EQ(picker.pixel(1, 1), test::test_argb(17));
