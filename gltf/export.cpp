@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <stdexcept>
 
 #include <stb_image_write.h>
@@ -16,6 +17,9 @@ namespace {
 constexpr int k_array_buffer = 34962;
 constexpr int k_element_array_buffer = 34963;
 constexpr int k_nearest = 9728;
+// A .glb states its length in 32 bits; JSON numbers and readers are safer
+// well below that. Only archives of many huge textures come near.
+constexpr std::size_t k_max_buffer = std::size_t{1} << 31;
 
 // Model texts are 8-bit; JSON wants UTF-8. Each byte is taken as the
 // character of the same number, so every name survives and stays readable.
@@ -180,7 +184,11 @@ class GltfWriter {
                                                           srgb_to_linear(look.colour.green),
                                                           srgb_to_linear(look.colour.blue), 1.0};
             } else if (look.kind == MaterialLook::Kind::texture) {
-                m.pbrMetallicRoughness.baseColorTexture.index = add_texture(look, m.name);
+                auto [it, inserted] = texture_of_entry_.try_emplace(look.entry, 0);
+                if (inserted) {
+                    it->second = add_texture(look, m.name);
+                }
+                m.pbrMetallicRoughness.baseColorTexture.index = it->second;
             }
         }
     }
@@ -194,6 +202,9 @@ class GltfWriter {
             s.minFilter = k_nearest;
         }
         const std::vector<unsigned char> png = encode_png(look);
+        if (data_.size() + png.size() > k_max_buffer) {
+            throw std::runtime_error("the textures make the asset larger than 2 GB");
+        }
         const int view = add_view(data_.size(), png.size(), 0, 0);
         data_.insert(data_.end(), png.begin(), png.end());
         data_.resize((data_.size() + 3) / 4 * 4); // the next view starts aligned
@@ -237,6 +248,7 @@ class GltfWriter {
     const std::vector<MaterialLook>& looks_;
     tinygltf::Model gltf_;
     std::vector<unsigned char> data_;
+    std::map<int, int> texture_of_entry_; // one image per archive entry
 };
 
 } // namespace

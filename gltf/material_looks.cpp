@@ -1,5 +1,7 @@
 #include "gltf/material_looks.h"
 
+#include <map>
+
 #include "model/errors.h"
 #include "textures/binary_source.h"
 #include "textures/mat.h"
@@ -42,7 +44,8 @@ std::vector<MaterialLook> look_up_materials(const std::vector<std::string>& name
     if (archive == nullptr) {
         return looks;
     }
-    std::unique_ptr<FileBinary> file; // opened at the first name found
+    std::unique_ptr<FileBinary> file;   // opened at the first name found
+    std::map<int, std::size_t> decoded; // entry -> the first look made of it
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string quoted = "material \"" + names[i] + "\"";
         const int entry = find_material(*archive->directory, names[i]);
@@ -50,12 +53,18 @@ std::vector<MaterialLook> look_up_materials(const std::vector<std::string>& name
             warnings.push_back(quoted + " not found in " + archive->path + "; plain material");
             continue;
         }
+        if (const auto seen = decoded.find(entry); seen != decoded.end()) {
+            looks[i] = looks[seen->second];
+            continue; // and said already, if it was wrong
+        }
+        decoded.emplace(entry, i);
         try {
             if (!file) {
                 file = std::make_unique<FileBinary>(archive->path);
             }
             const type_mats& mat = mat_entry(*archive->directory, entry);
             looks[i] = look_of(decode_mat(*file, mat.offset, archive->palette));
+            looks[i].entry = entry;
             if (looks[i].kind == MaterialLook::Kind::plain) {
                 warnings.push_back(quoted +
                                    ": the archive's texture has no texels; plain material");

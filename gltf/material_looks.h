@@ -25,6 +25,7 @@ TextureArchive open_texture_archive(const std::string& path);
 struct MaterialLook {
     enum class Kind { plain, solid, texture };
     Kind kind = Kind::plain;
+    int entry = -1;                // the archive entry it came from
     Rgb colour;                    // solid
     std::int32_t width = 0;        // texture, in texels
     std::int32_t height = 0;       // texture
@@ -33,7 +34,8 @@ struct MaterialLook {
 
 // One look per name, in order. Without an archive every look is plain and
 // nothing is said; with one, each name that yields no texture or colour
-// adds one line to `warnings`.
+// adds one line to `warnings`. Names that find the same entry ("a.mat",
+// "A.MAT") share its decoded look.
 std::vector<MaterialLook> look_up_materials(const std::vector<std::string>& names,
                                             const TextureArchive* archive,
                                             std::vector<std::string>& warnings);

@@ -222,11 +222,13 @@ TEST_F(WrittenAsset, ArchiveTexturesTravelAsPngsAndSolidColoursAsFactors)
 {
     const TextureArchive archive = open_texture_archive(FACETOR_DEMO_ARCHIVE);
     std::vector<std::string> warnings;
-    const auto looks =
-        look_up_materials({"checker.mat", "SKY.MAT", "nothere.mat"}, &archive, warnings);
+    const auto looks = look_up_materials({"checker.mat", "SKY.MAT", "nothere.mat", "CHECKER.MAT"},
+                                         &archive, warnings);
     ASSERT_EQ(looks[0].kind, MaterialLook::Kind::texture);
     ASSERT_EQ(looks[1].kind, MaterialLook::Kind::solid);
     EXPECT_EQ(looks[2].kind, MaterialLook::Kind::plain);
+    EXPECT_EQ(looks[3].entry, looks[0].entry);
+    EXPECT_EQ(looks[3].rgb, looks[0].rgb);
     EXPECT_EQ(warnings,
               std::vector<std::string>{"material \"nothere.mat\" not found in " FACETOR_DEMO_ARCHIVE
                                        "; plain material"});
