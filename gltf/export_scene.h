@@ -43,9 +43,10 @@ struct ExportScene {
 };
 
 // Model x, y, z as the 3D view shows them: x, z, -y (glTF's y up, right-handed).
+// 0 - y rather than -y, so that a zero is written as 0, not -0.
 inline std::array<double, 3> to_view_axes(double x, double y, double z)
 {
-    return {x, z, -y};
+    return {x, z, 0.0 - y};
 }
 
 // Builds the export of geoset `geoset` (0..4) of a placed model. Faces with
