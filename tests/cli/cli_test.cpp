@@ -96,7 +96,6 @@ TEST_F(Cli, InfoOfTheSampleModelIsTheExpectedText)
     const Outcome r = run({"info", FACETOR_SOURCE_DIR "/data/dflt.3do"});
     EXPECT_EQ(r.status, k_exit_ok) << r.err;
     EXPECT_EQ(r.out, expected);
-    EXPECT_NE(expected.find("node 1 gem: mesh 0 gem, world 0 0 0.01"), std::string::npos);
 }
 
 TEST_F(Cli, InfoShowsBrokenParentWalksAsRootsAndOddBytesEscaped)
