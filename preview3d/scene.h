@@ -187,31 +187,18 @@ class RenderBackend {
 };
 
 enum class TextureQuality : std::uint8_t { nearest = 0, linear = 1 };
-enum class Shading : std::uint8_t { flat, gouraud };
-enum class Fill : std::uint8_t { points, wireframe, solid };
-
-struct RenderQuality {
-    Shading shading = Shading::gouraud;
-    bool lighting = true;
-    Fill fill = Fill::solid;
-    friend bool operator==(const RenderQuality&, const RenderQuality&) = default;
-};
 inline constexpr std::uint32_t k_render_blended_sorted_transparency = 3;
 
 class Device3D {
   public:
     Device3D(std::unique_ptr<RenderBackend> backend, int width, int height, bool hardware);
 
-    void SetQuality(RenderQuality quality) { quality_ = quality; }
-    void SetDither(bool dither) { dither_ = dither; }
     void SetTextureQuality(TextureQuality quality) { texture_quality_ = quality; }
     void SetRenderMode(std::uint32_t mode) { render_mode_ = mode; }
     void Update() { backend_->update(); }
 
     TextureQuality texture_quality() const { return texture_quality_; }
     std::uint32_t render_mode() const { return render_mode_; }
-    RenderQuality quality() const { return quality_; }
-    bool dither() const { return dither_; }
     bool hardware() const { return hardware_; }
     int width() const { return width_; }
     int height() const { return height_; }
@@ -222,8 +209,6 @@ class Device3D {
     int width_;
     int height_;
     bool hardware_;
-    RenderQuality quality_{};
-    bool dither_ = false;
     TextureQuality texture_quality_ = TextureQuality::nearest;
     std::uint32_t render_mode_ = 0;
 };

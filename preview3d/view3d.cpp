@@ -87,9 +87,8 @@ void View3D::create_device()
     const int height = platform_.surface_height();
     device_ = std::make_shared<Device3D>(platform_.create_device(width, height), width, height,
                                          platform_.hardware());
-    device_->SetQuality({Shading::gouraud, true, Fill::solid});
+    // Lit, smooth-shaded solid faces are the only way the renderer draws.
     device_->SetTextureQuality(TextureQuality::nearest);
-    device_->SetDither(true);
 }
 
 void View3D::create_viewport(float field)

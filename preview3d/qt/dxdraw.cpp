@@ -1,6 +1,5 @@
 #include "preview3d/qt/dxdraw.h"
 
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <cmath>
 
@@ -9,7 +8,7 @@
 
 namespace facetor {
 
-DXDraw::DXDraw(QWidget* parent) : QWidget(parent)
+DXDraw::DXDraw(HandlerGuard guard, QWidget* parent) : QWidget(parent), guard_(std::move(guard))
 {
     setObjectName(QStringLiteral("DXDraw"));
     QPalette black = palette();
@@ -59,11 +58,6 @@ void DXDraw::finalize()
     renderer_->finalize();
 }
 
-void DXDraw::set_error_handler(std::function<void(const RuntimeError&)> handler)
-{
-    error_handler_ = std::move(handler);
-}
-
 QImage DXDraw::grabFramebuffer()
 {
     if (surface_) {
@@ -87,7 +81,7 @@ void DXDraw::resizeEvent(QResizeEvent* event)
 void DXDraw::mousePressEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
-    guarded([&] { DXDrawMouseDown(event->modifiers() & Qt::ShiftModifier, at.x(), at.y()); });
+    guard_([&] { DXDrawMouseDown(event->modifiers() & Qt::ShiftModifier, at.x(), at.y()); });
     if (event->button() == Qt::LeftButton) {
         left_pressed_inside_ = true;
     }
@@ -96,12 +90,12 @@ void DXDraw::mousePressEvent(QMouseEvent* event)
 void DXDraw::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
-    guarded([&] { DXDrawMouseMove(at.x(), at.y()); });
+    guard_([&] { DXDrawMouseMove(at.x(), at.y()); });
 }
 
 void DXDraw::mouseReleaseEvent(QMouseEvent* event)
 {
-    guarded([&] { DXDrawMouseUp(); });
+    guard_([&] { DXDrawMouseUp(); });
     if (event->button() == Qt::LeftButton) {
         const bool inside = rect().contains(event->position().toPoint());
         const bool was_pressed = left_pressed_inside_;
@@ -114,40 +108,21 @@ void DXDraw::mouseReleaseEvent(QMouseEvent* event)
 
 void DXDraw::DXDrawMouseDown(bool shift, int x, int y)
 {
-    press_view3d(*mouse_, shift, x, y);
+    press_view3d(mouse_, shift, x, y);
 }
 
 void DXDraw::DXDrawMouseMove(int x, int y)
 {
-    const View3DStep step = move_view3d(*mouse_, x, y);
+    const View3DStep step = move_view3d(mouse_, x, y);
     if (step.depth_caption) {
-        emit depth_changed(mouse_->view3d_depth);
+        emit depth_changed(mouse_.view3d_depth);
     }
     renderer_->step(step);
 }
 
 void DXDraw::DXDrawMouseUp()
 {
-    release_view3d(*mouse_);
-}
-
-void DXDraw::guarded(const std::function<void()>& body)
-{
-    const auto report = [this](const RuntimeError& error) {
-        if (error_handler_) {
-            error_handler_(error);
-        } else {
-            QMessageBox::critical(window(), QStringLiteral("Facetor"),
-                                  QString::fromStdString(error.what()));
-        }
-    };
-    try {
-        body();
-    } catch (const RuntimeError& error) {
-        report(error);
-    } catch (const std::exception& error) {
-        report(RuntimeError(error.what()));
-    }
+    release_view3d(mouse_);
 }
 
 } // namespace facetor

@@ -7,10 +7,9 @@
 // painting the window, and the rest of the program must go on.
 #include <QImage>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
-#include "model/errors.h"
+#include "model/handler_guard.h"
 #include "model/model.h"
 #include "preview3d/view3d_mouse.h"
 
@@ -23,7 +22,8 @@ class DXDraw : public QWidget {
     Q_OBJECT
 
   public:
-    explicit DXDraw(QWidget* parent = nullptr);
+    // Its mouse handlers run through `guard`, the main window's error guard.
+    explicit DXDraw(HandlerGuard guard, QWidget* parent = nullptr);
     ~DXDraw() override;
 
     // Rebuilds the view and its scene from the model. Throws
@@ -38,14 +38,8 @@ class DXDraw : public QWidget {
     // The main window's close: releases device, surfaces and frames.
     void finalize();
 
-    // The turning and depth state. The view keeps its own unless the main
-    // window hands it the one it keeps with the rest of the editor's state.
-    View3DMouse& mouse_state() { return *mouse_; }
-    void use_mouse_state(View3DMouse& state) { mouse_ = &state; }
-
-    // Errors raised inside the view's own mouse handlers go here; by
-    // default a message box titled "Facetor" shows the text.
-    void set_error_handler(std::function<void(const RuntimeError&)> handler);
+    // The turning and depth state, kept for the whole run.
+    View3DMouse& mouse_state() { return mouse_; }
 
     // The picture the view shows now (black without OpenGL), in pixels.
     QImage grabFramebuffer();
@@ -69,13 +63,11 @@ class DXDraw : public QWidget {
     void DXDrawMouseDown(bool shift, int x, int y);
     void DXDrawMouseMove(int x, int y);
     void DXDrawMouseUp();
-    void guarded(const std::function<void()>& body);
 
     DXDrawSurface* surface_ = nullptr;
     std::unique_ptr<DXDrawRenderer> renderer_;
-    View3DMouse own_mouse_;
-    View3DMouse* mouse_ = &own_mouse_;
-    std::function<void(const RuntimeError&)> error_handler_;
+    View3DMouse mouse_;
+    HandlerGuard guard_;
     bool left_pressed_inside_ = false;
 };
 

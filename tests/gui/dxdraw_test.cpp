@@ -72,7 +72,7 @@ class DXDrawView : public ::testing::Test {
     void SetUp() override
     {
         window_.resize(k_size + 20, k_size + 20);
-        view_ = new DXDraw(&window_);
+        view_ = new DXDraw([this](const HandlerBody& body) { run_guarded(body); }, &window_);
         view_->setGeometry(10, 10, k_size, k_size);
     }
 
@@ -91,6 +91,17 @@ class DXDrawView : public ::testing::Test {
 
     QImage picture() { return view_->grabFramebuffer(); }
 
+    // The main window's guard, minus the box: errors are collected.
+    void run_guarded(const HandlerBody& body)
+    {
+        try {
+            body();
+        } catch (const std::exception& e) {
+            errors_.push_back(e.what());
+        }
+    }
+
+    std::vector<std::string> errors_;
     QWidget window_;
     DXDraw* view_ = nullptr;
 };
@@ -118,6 +129,29 @@ TEST_F(DXDrawView, ModelAxesLandWhereTheCameraLooks)
         // Facing the light straight on: ambient plus directional is full white.
         EXPECT_GE(lit.brightest, 250) << c.name;
     }
+}
+
+TEST_F(DXDrawView, EachNewSurfaceIsSetUpForItsDevice)
+{
+    show();
+    const auto model = square_model(0, 0, 0, 0.01);
+    load(*model);
+    const Device3D* device = view_->renderer().view().device();
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(device->render_mode(), k_render_blended_sorted_transparency);
+    EXPECT_EQ(device->texture_quality(),
+              view_->renderer().hardware() ? TextureQuality::linear : TextureQuality::nearest);
+}
+
+TEST_F(DXDrawView, MouseErrorsGoToTheGuardAndTheViewGoesOn)
+{
+    show();
+    view_->mouse_state().view3d_angle_x = 2147483647;
+    QTest::mousePress(view_, Qt::LeftButton, Qt::NoModifier, {40, 40});
+    QTest::mouseMove(view_, {40, 39});
+    QTest::mouseRelease(view_, Qt::LeftButton, Qt::NoModifier, {40, 39});
+    EXPECT_EQ(errors_, std::vector<std::string>{"Integer overflow"});
+    EXPECT_EQ(view_->mouse_state().view3d_mode, view3d_idle);
 }
 
 TEST_F(DXDrawView, NodesWithoutMeshesShowOnlyTheBackground)
@@ -275,7 +309,7 @@ TEST(DXDrawWithoutOpenGL, EveryBuildReportsNoDeviceAndTheViewStaysQuiet)
     }
     QWidget window;
     window.resize(k_size, k_size);
-    auto* view = new DXDraw(&window);
+    auto* view = new DXDraw([](const HandlerBody& body) { body(); }, &window);
     view->setGeometry(0, 0, k_size, k_size);
     const auto model = square_model(0, 0, 0, 0.02);
     EXPECT_FALSE(view->has_opengl());

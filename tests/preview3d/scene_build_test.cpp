@@ -156,30 +156,6 @@ TEST(SceneBuild, CameraLightsFramesAndField)
     EXPECT_TRUE(b.platform.log.calls.empty());
 }
 
-TEST(SceneBuild, SurfaceInitialisationSettings)
-{
-    for (const bool hardware : {true, false}) {
-        FakePlatform platform;
-        platform.hardware_device = hardware;
-        View3D view(platform);
-        int raised = 0;
-        view.OnInitializeSurface = [&] {
-            ++raised;
-            initialize_surface(*view.device());
-        };
-        SceneFrames frames;
-        const auto model = make_model();
-        build_scene(view, frames, *model);
-
-        EXPECT_EQ(raised, 1);
-        EXPECT_EQ(view.device()->texture_quality(),
-                  hardware ? TextureQuality::linear : TextureQuality::nearest);
-        EXPECT_EQ(view.device()->render_mode(), k_render_blended_sorted_transparency);
-        EXPECT_EQ(view.device()->quality(), (RenderQuality{Shading::gouraud, true, Fill::solid}));
-        EXPECT_TRUE(view.device()->dither());
-    }
-}
-
 TEST(SceneBuild, NoDeviceStopsBeforeTouchingFramesOrModel)
 {
     Built b;

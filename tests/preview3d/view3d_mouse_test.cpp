@@ -115,12 +115,27 @@ TEST(View3DMouse, PressAndReleaseChangeOnlyTheMode)
     EXPECT_EQ(mouse.view3d_depth, -3);
 }
 
-TEST(View3DMouse, AnglesBeyondThirtyTwoBitsRaiseOverflow)
+TEST(View3DMouse, AnglesAndDepthBeyondThirtyTwoBitsRaiseOverflow)
 {
-    View3DMouse mouse;
-    mouse.view3d_depth = 2147483647;
-    press_view3d(mouse, true, 0, 10);
-    EXPECT_THROW(move_view3d(mouse, 0, 9), OverflowError);
+    const struct {
+        const char* name;
+        bool shift;
+        std::int32_t View3DMouse::*field;
+        std::int32_t start;
+        int to_x, to_y; // from a press at (10, 10)
+    } cases[] = {
+        {"angle x up", false, &View3DMouse::view3d_angle_x, 2147483647, 10, 9},
+        {"angle x down", false, &View3DMouse::view3d_angle_x, -2147483647 - 1, 10, 11},
+        {"angle y left", false, &View3DMouse::view3d_angle_y, 2147483647, 9, 10},
+        {"depth up", true, &View3DMouse::view3d_depth, 2147483647, 10, 9},
+    };
+    for (const auto& c : cases) {
+        View3DMouse mouse;
+        mouse.*c.field = c.start;
+        press_view3d(mouse, c.shift, 10, 10);
+        EXPECT_THROW(move_view3d(mouse, c.to_x, c.to_y), OverflowError) << c.name;
+        EXPECT_EQ(mouse.*c.field, c.start) << c.name;
+    }
 }
 
 TEST(View3DMouse, StepsMoveTheModelFrameOnceThereIsOne)
