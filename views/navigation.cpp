@@ -1,5 +1,7 @@
 #include "views/navigation.h"
 
+#include <algorithm>
+
 #include "model/checked.h"
 
 namespace facetor {
@@ -123,7 +125,10 @@ void step_selection(type_model& model, EditMode mode, bool forward)
 {
     const type_mesh& mesh = model.mesh(model.sel_mesh);
     auto step = [forward](auto& index, int count) {
-        const int i = index;
+        // An index past the count (left there by a change of mesh) stands
+        // for the empty slot, so the cycle goes on from there and never
+        // climbs through the empty slots to the end of the array.
+        const int i = std::min<int>(index, count);
         if (forward) {
             index = (i == count) ? 0 : i + 1;
         } else {

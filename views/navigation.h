@@ -32,8 +32,7 @@ struct KeyDownResult {
 };
 
 // FormKeyDown. Raises OverflowError when doubling the zoom does not fit; the
-// zoom is then unchanged. Raises RangeError when N or P would step a
-// selection index past its capacity.
+// zoom is then unchanged.
 KeyDownResult navigation_key_down(NavigationState& nav, ViewState& views, type_model& model,
                                   EditMode mode, int key, bool shift);
 
@@ -53,7 +52,8 @@ void zoom_in(type_view& view);
 void zoom_out(type_view& view);
 
 // N (forward) and P (back): the index of the edit mode cycles through
-// 0..count, where count names the empty slot past the last item.
+// 0..count, where count names the empty slot past the last item. An index
+// above the count counts as the count: N gives 0, P count - 1.
 void step_selection(type_model& model, EditMode mode, bool forward);
 
 } // namespace facetor

@@ -189,15 +189,20 @@ TEST_F(NavigationTest, SelectionCycles)
     }
 }
 
-TEST_F(NavigationTest, StepPastCapacityIsARangeError)
+TEST_F(NavigationTest, IndexAboveTheCountStepsAsTheCount)
 {
-    // A face index left above the count by a mesh change walks up to the
-    // capacity and no further.
-    model->sel_face = 500;
-    EXPECT_THROW(step_selection(*model, face_mode, true), RangeError);
-    EXPECT_EQ(model->sel_face, 500);
-    step_selection(*model, face_mode, false);
-    EXPECT_EQ(model->sel_face, 499);
+    // Left there by a change of mesh: N continues at 0, P at count - 1.
+    model->mesh(0).face_count = 3;
+    const struct {
+        int start;
+        bool forward;
+        int next;
+    } cases[] = {{40, true, 0}, {40, false, 2}, {500, true, 0}, {500, false, 2}, {4, false, 2}};
+    for (const auto& c : cases) {
+        model->sel_face = c.start;
+        step_selection(*model, face_mode, c.forward);
+        EXPECT_EQ(model->sel_face, c.next) << c.start << (c.forward ? " N" : " P");
+    }
 }
 
 TEST_F(NavigationTest, HeldArrowMovesEveryTickUntilRelease)

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <utility>
 
 #include "views/canvas.h"
 
@@ -29,6 +30,9 @@ void ViewImage::paintEvent(QPaintEvent*)
 void ViewImage::mousePressEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        left_pressed_inside_ = true;
+    }
     emit pressed(p.x(), p.y(), event->modifiers());
 }
 
@@ -41,8 +45,11 @@ void ViewImage::mouseMoveEvent(QMouseEvent* event)
 void ViewImage::mouseReleaseEvent(QMouseEvent* event)
 {
     emit released();
-    if (rect().contains(event->position().toPoint())) {
-        emit clicked();
+    if (event->button() == Qt::LeftButton) {
+        const bool was_pressed = std::exchange(left_pressed_inside_, false);
+        if (was_pressed && rect().contains(event->position().toPoint())) {
+            emit clicked();
+        }
     }
 }
 

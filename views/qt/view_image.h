@@ -16,7 +16,7 @@ class ViewImage : public QWidget {
     void pressed(int x, int y, Qt::KeyboardModifiers modifiers);
     void moved(int x, int y);
     void released();
-    void clicked(); // a press and a release inside the widget
+    void clicked(); // a left press and its release, both inside the widget
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -26,6 +26,7 @@ class ViewImage : public QWidget {
 
   private:
     const PixelImage& image_;
+    bool left_pressed_inside_ = false;
 };
 
 } // namespace facetor
