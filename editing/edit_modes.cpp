@@ -7,23 +7,26 @@ namespace facetor {
 namespace {
 
 constexpr std::array<ModeSwitch, 3> k_switches{{
-    {"BMeshClick",
-     mesh_mode,
+    {mesh_mode,
      {Page::vertex_page, Page::face_page},
      Page::mesh_page,
      "Mes&h Mode",
+     "MeshMode1",
+     "F11",
      "BMesh"},
-    {"BFaceClick",
-     face_mode,
+    {face_mode,
      {Page::vertex_page, Page::mesh_page},
      Page::face_page,
      "&Face Mode",
+     "FaceMode1",
+     "F10",
      "BFace"},
-    {"BvertexClick",
-     vertex_mode,
+    {vertex_mode,
      {Page::face_page, Page::mesh_page},
      Page::vertex_page,
      "&Vertex Mode",
+     "VertexMode1",
+     "F9",
      "Bvertex"},
 }};
 

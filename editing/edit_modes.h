@@ -19,11 +19,12 @@ std::string_view page_name(Page page);
 Page page_of(EditMode mode);
 
 struct ModeSwitch {
-    std::string_view handler;      // the event handler bound to the command
     EditMode mode;                 // the edit mode it sets
     std::array<Page, 2> sent_back; // lowered in this order...
     Page brought_front;            // ...then this one is raised
     std::string_view menu_item;    // Mode menu caption to check (radio group)
+    std::string_view menu_name;    // ...its objectName
+    std::string_view shortcut;     // ...its shortcut, in the portable text form
     std::string_view button;       // toolbar toggle button to press (one group)
 };
 
@@ -31,7 +32,8 @@ struct ModeSwitch {
 // cannot be switched to and raises the range check error.
 const ModeSwitch& mode_switch(EditMode mode);
 
-// All three rows, Mesh, Face, Vertex, for building menus and toolbars.
+// All three rows, Mesh, Face, Vertex, for building menus and toolbars. The
+// Mode menu lists them the other way round, Vertex first.
 const std::array<ModeSwitch, 3>& mode_switches();
 
 } // namespace facetor

@@ -47,7 +47,6 @@ TEST(ModeSwitch, Table)
 {
     struct Case {
         EditMode mode;
-        const char* handler;
         const char* back1;
         const char* back2;
         const char* front;
@@ -55,17 +54,13 @@ TEST(ModeSwitch, Table)
         const char* button;
     };
     const Case cases[] = {
-        {mesh_mode, "BMeshClick", "vertex_panel", "face_panel", "Mesh_panel", "Mes&h Mode",
-         "BMesh"},
-        {face_mode, "BFaceClick", "vertex_panel", "Mesh_panel", "face_panel", "&Face Mode",
-         "BFace"},
-        {vertex_mode, "BvertexClick", "face_panel", "Mesh_panel", "vertex_panel", "&Vertex Mode",
-         "Bvertex"},
+        {mesh_mode, "vertex_panel", "face_panel", "Mesh_panel", "Mes&h Mode", "BMesh"},
+        {face_mode, "vertex_panel", "Mesh_panel", "face_panel", "&Face Mode", "BFace"},
+        {vertex_mode, "face_panel", "Mesh_panel", "vertex_panel", "&Vertex Mode", "Bvertex"},
     };
     for (const Case& c : cases) {
         const ModeSwitch& s = mode_switch(c.mode);
         EXPECT_EQ(s.mode, c.mode);
-        EXPECT_EQ(s.handler, c.handler);
         EXPECT_EQ(page_name(s.sent_back[0]), c.back1);
         EXPECT_EQ(page_name(s.sent_back[1]), c.back2);
         EXPECT_EQ(page_name(s.brought_front), c.front);
