@@ -16,4 +16,9 @@ void report_error(QWidget* parent, const std::string& text)
     box.exec();
 }
 
+HandlerGuard handler_guard(QWidget* parent)
+{
+    return [parent](const HandlerBody& body) { guarded(parent, body); };
+}
+
 } // namespace facetor

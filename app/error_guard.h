@@ -1,10 +1,21 @@
 #pragma once
-// Every event handler runs its body through this guard: an error ends the
-// handler, its text is shown in a message box and written to standard error,
-// and the event loop goes on. No exception crosses a Qt frame.
+// The one error guard. Every Qt entry point into our code runs its body
+// through it: an error ends the handler, its text is shown in a message box
+// and written to standard error, and the event loop goes on. No exception
+// crosses a Qt frame.
+//
+// Where the entry points are bound, so that a new one is not forgotten:
+// - app/loader.cpp: Tloader's event overrides (show, paint, close), its key
+//   and view-area event filter, and every widget signal (guarded_connect);
+// - app/loader_menus.cpp: menu items, toolbar buttons and timers (bind);
+// - the widgets of the other folders (DXDraw, the texture picker, the option
+//   chooser) run their own event overrides and signals through the
+//   HandlerGuard they receive from Tloader (model/handler_guard.h).
 #include <exception>
 #include <functional>
 #include <string>
+
+#include "model/handler_guard.h"
 
 class QWidget;
 
@@ -13,15 +24,29 @@ namespace facetor {
 // Shows `text` in a modal box titled "Facetor" and writes "facetor: <text>" to stderr.
 void report_error(QWidget* parent, const std::string& text);
 
-template <typename F> void guarded(QWidget* parent, F&& body)
+// Runs `body`; on an error runs `stop` (which undoes what would make the
+// same error come back at once, such as a running timer) and then reports.
+template <typename F, typename S> void guarded(QWidget* parent, F&& body, S&& stop)
 {
+    std::string text;
     try {
         body();
+        return;
     } catch (const std::exception& e) {
-        report_error(parent, e.what());
+        text = e.what();
     } catch (...) {
-        report_error(parent, "Unknown error");
+        text = "Unknown error";
     }
+    stop();
+    report_error(parent, text);
 }
+
+template <typename F> void guarded(QWidget* parent, F&& body)
+{
+    guarded(parent, std::forward<F>(body), [] {});
+}
+
+// The guard as the other folders' widgets receive it, reporting over `parent`.
+HandlerGuard handler_guard(QWidget* parent);
 
 } // namespace facetor

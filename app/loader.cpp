@@ -45,6 +45,22 @@ void set_background(QWidget* widget, const QColor& colour)
 
 } // namespace
 
+template <typename Sender, typename... Args, typename Handler>
+void Tloader::guarded_connect(Sender* sender, void (Sender::*signal)(Args...), Handler handler)
+{
+    connect(sender, signal, this,
+            [this, handler](Args... args) { guard([&] { handler(args...); }); });
+}
+
+template <typename F> void Tloader::guard_later(F&& body)
+{
+    try {
+        body();
+    } catch (const std::exception& e) {
+        report_later(e.what());
+    }
+}
+
 Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("loader"));
@@ -79,13 +95,11 @@ Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
     // Our own dialog, the same on every desktop and reachable from tests.
     open_dialog_->setOption(QFileDialog::DontUseNativeDialog);
 
-    connect(side_panel_, &SidePanel::grid_focused, this,
-            [this] { guard([this] { mark_grid_focus(); }); });
-    connect(side_panel_, &SidePanel::base_pressed, this,
-            [this] { side_panel_->set_geoset_colour(QColor(255, 0, 0)); });
-    dxdraw_->set_error_handler([this](const RuntimeError& e) { report_error(this, e.what()); });
-    connect(dxdraw_, &DXDraw::clicked, this, [this] { guard([this] { activate_view(4); }); });
-    connect(dxdraw_, &DXDraw::depth_changed, this, [this](int depth) {
+    guarded_connect(side_panel_, &SidePanel::grid_focused, [this] { mark_grid_focus(); });
+    guarded_connect(side_panel_, &SidePanel::base_pressed,
+                    [this] { side_panel_->set_geoset_colour(QColor(255, 0, 0)); });
+    guarded_connect(dxdraw_, &DXDraw::clicked, [this] { activate_view(4); });
+    guarded_connect(dxdraw_, &DXDraw::depth_changed, [this](int depth) {
         side_panel_->caption(Page::mesh_page)->setText(QString::number(depth));
     });
 
@@ -135,15 +149,15 @@ void Tloader::build_view_area()
             image->setObjectName(QStringLiteral("Image%1").arg(i));
             images_[i] = image;
             pane.view = image;
-            connect(image, &ViewImage::pressed, this,
-                    [this](int x, int y, Qt::KeyboardModifiers m) { Image2MouseDown(x, y, m); });
-            connect(image, &ViewImage::moved, this,
-                    [this](int x, int y) { Image2MouseMove(x, y); });
-            connect(image, &ViewImage::released, this, [this] { Image2MouseUp(); });
-            connect(image, &ViewImage::clicked, this,
-                    [this, i] { guard([this, i] { activate_view(i); }); });
+            guarded_connect(
+                image, &ViewImage::pressed,
+                [this](int x, int y, Qt::KeyboardModifiers m) { Image2MouseDown(x, y, m); });
+            guarded_connect(image, &ViewImage::moved,
+                            [this](int x, int y) { Image2MouseMove(x, y); });
+            guarded_connect(image, &ViewImage::released, [this] { Image2MouseUp(); });
+            guarded_connect(image, &ViewImage::clicked, [this, i] { activate_view(i); });
         } else {
-            dxdraw_ = new DXDraw(pane.panel);
+            dxdraw_ = new DXDraw(handler_guard(this), pane.panel);
             pane.view = dxdraw_;
         }
         fill->addWidget(pane.view);
@@ -172,11 +186,11 @@ void Tloader::build_timers()
     Timer1_ = new QTimer(this);
     Timer1_->setObjectName(QStringLiteral("Timer1"));
     Timer1_->setInterval(20);
-    bind(Timer1_, &Tloader::DXTimer1Timer);
+    bind(Timer1_, &Tloader::DXTimer1Timer, &Tloader::stop_motion);
     mover_ = new QTimer(this);
     mover_->setObjectName(QStringLiteral("mover"));
     mover_->setInterval(100);
-    bind(mover_, &Tloader::moverTimer);
+    bind(mover_, &Tloader::moverTimer, &Tloader::stop_drag);
 }
 
 void Tloader::set_progress(int value)
@@ -214,8 +228,66 @@ void Tloader::FormResize()
         state_.images.images[i].resize(inside.width(), inside.height());
     }
     if (state_.first_load == 1) {
-        Load3DO();
+        request_default_load();
     }
+}
+
+void Tloader::request_default_load()
+{
+    // The first try waits for the window to be on screen: a window manager
+    // fits a new window to the screen only once it has mapped it, and a box
+    // shown before that delays the fitting until after the box.
+    if (!painted_once_) {
+        default_load_waiting_ = true;
+        return;
+    }
+    // Also while a try is running: its error box lets size changes through,
+    // and one start-up is to give one box.
+    if (default_load_queued_) {
+        return;
+    }
+    default_load_queued_ = true;
+    after_current_event([this] {
+        struct Done {
+            bool& flag;
+            ~Done() { flag = false; }
+        } done{default_load_queued_};
+        if (state_.first_load == 1) {
+            Load3DO();
+        }
+    });
+}
+
+void Tloader::after_current_event(std::function<void()> work)
+{
+    deferred_.push_back(std::move(work));
+    if (!deferred_scheduled_) {
+        deferred_scheduled_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { run_deferred(); }, Qt::QueuedConnection);
+    }
+}
+
+void Tloader::report_later(std::string text)
+{
+    after_current_event([text = std::move(text)] { throw RuntimeError(text); });
+}
+
+void Tloader::run_deferred()
+{
+    deferred_scheduled_ = false;
+    // A box opened by one piece runs the event loop; what is asked for
+    // meanwhile waits for this loop rather than opening a second box on top.
+    if (running_deferred_) {
+        return;
+    }
+    running_deferred_ = true;
+    while (!deferred_.empty()) {
+        std::function<void()> work = std::move(deferred_.front());
+        deferred_.pop_front();
+        guard(work);
+    }
+    running_deferred_ = false;
 }
 
 void Tloader::Load3DO()
@@ -252,10 +324,18 @@ void Tloader::complete_load(const std::string& path)
 
 void Tloader::redraw_all_views()
 {
+    // Views drawn before a failing one keep their new pictures: put them on
+    // screen on every way out.
+    struct Show {
+        const std::array<ViewImage*, 4>& images;
+        ~Show()
+        {
+            for (int i = 1; i <= 3; ++i) {
+                images[i]->update();
+            }
+        }
+    } show{images_};
     facetor::redraw_all_views(*state_.model, state_.view, state_.edit_mode, state_.images);
-    for (int i = 1; i <= 3; ++i) {
-        images_[i]->update();
-    }
 }
 
 void Tloader::refresh_panels()
@@ -287,55 +367,82 @@ void Tloader::showEvent(QShowEvent* event)
         // step; from now on every size change of the view area runs it again.
         centralWidget()->layout()->activate();
         shown_once_ = true;
-        guard([this] { FormResize(); });
+        guard_later([this] { FormResize(); });
     }
 }
 
 void Tloader::paintEvent(QPaintEvent* event)
 {
     QMainWindow::paintEvent(event);
-    dxdraw_->repaint_scene();
+    if (!painted_once_) {
+        painted_once_ = true;
+        if (std::exchange(default_load_waiting_, false)) {
+            request_default_load();
+        }
+    }
+    guard_later([this] { dxdraw_->repaint_scene(); });
 }
 
 void Tloader::closeEvent(QCloseEvent* event)
 {
-    dxdraw_->finalize();
+    guard([this] { dxdraw_->finalize(); });
     QMainWindow::closeEvent(event);
 }
 
 bool Tloader::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == views_ && event->type() == QEvent::Resize && shown_once_) {
-        guard([this] { FormResize(); });
+        guard_later([this] { FormResize(); });
         return false;
     }
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        QWidget* target =
-            QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : this;
-        // Only keys meant for this window, and each key once: the filter sees
-        // an unaccepted key again on its way up the parent chain.
-        if (widget != nullptr && widget == target && widget->window() == this) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            bool consumed = false;
-            guard([&] {
-                if (event->type() == QEvent::KeyPress) {
-                    consumed = FormKeyDown(key);
-                } else {
-                    Edit1KeyUp();
-                }
-            });
-            // A consumed key still types its character into the focused
-            // control, as a key press and the character it makes are two
-            // separate things to the control.
-            if (consumed && event->type() == QEvent::KeyPress && !key->text().isEmpty() &&
-                key->text().at(0).isPrint()) {
-                return false;
-            }
-            return consumed;
-        }
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
+        event->type() == QEvent::ShortcutOverride) {
+        return key_event(watched, event);
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool Tloader::key_event(QObject* watched, QEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : this;
+    // Only keys meant for this window, and each key once: the filter sees an
+    // unaccepted key again on its way up the parent chain.
+    if (widget == nullptr || widget != target || widget->window() != this) {
+        return false;
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    const MenuShortcut shortcut = menu_shortcut(*key);
+    if (event->type() == QEvent::ShortcutOverride) {
+        // The window's enabled shortcuts win over a focused control's own
+        // use of the key (Ctrl+X is Cut to a line edit, Exit here). The
+        // override event is dropped unanswered, so the menu gets the key.
+        return shortcut == MenuShortcut::enabled;
+    }
+    if (event->type() == QEvent::KeyPress && shortcut == MenuShortcut::disabled) {
+        return true; // taken by its greyed item: it does nothing, not even here
+    }
+    // X repeats a held key as release-press pairs: the press sets the same
+    // steps again, the release is not the key going up.
+    if (event->type() == QEvent::KeyRelease && key->isAutoRepeat()) {
+        return false;
+    }
+    bool consumed = false;
+    guard([&] {
+        if (event->type() == QEvent::KeyPress) {
+            consumed = FormKeyDown(key);
+        } else {
+            Edit1KeyUp();
+        }
+    });
+    // A consumed key still types its character into the focused control,
+    // as a key press and the character it makes are two separate things to
+    // the control.
+    if (consumed && event->type() == QEvent::KeyPress && !key->text().isEmpty() &&
+        key->text().at(0).isPrint()) {
+        return false;
+    }
+    return consumed;
 }
 
 void Tloader::switch_mode(EditMode mode)
@@ -387,7 +494,9 @@ bool Tloader::FormKeyDown(QKeyEvent* event)
     const KeyDownResult r =
         navigation_key_down(state_.nav, state_.view, *state_.model, state_.edit_mode,
                             virtual_key(*event), (event->modifiers() & Qt::ShiftModifier) != 0);
-    if (r.start_timer) {
+    // Switching on a running timer leaves its period alone; restarting it
+    // at every repeated key-down would starve it.
+    if (r.start_timer && !Timer1_->isActive()) {
         Timer1_->start();
     }
     if (r.selection_stepped) {
@@ -398,6 +507,11 @@ bool Tloader::FormKeyDown(QKeyEvent* event)
 }
 
 void Tloader::Edit1KeyUp()
+{
+    stop_motion();
+}
+
+void Tloader::stop_motion()
 {
     navigation_key_up(state_.nav);
     Timer1_->stop();
@@ -430,6 +544,11 @@ void Tloader::Image2MouseMove(int x, int y)
 }
 
 void Tloader::Image2MouseUp()
+{
+    stop_drag();
+}
+
+void Tloader::stop_drag()
 {
     mouse_release(state_.pick);
     mover_->stop();

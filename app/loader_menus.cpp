@@ -1,6 +1,7 @@
 // The menu bar and the two toolbars, built from tables.
 #include <QActionGroup>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
@@ -30,7 +31,7 @@ struct MenuItem {
 struct Menu {
     const char* name;
     const char* caption;
-    std::initializer_list<MenuItem> items;
+    std::initializer_list<MenuItem> items; // the Mode menu's come from the mode table
 };
 
 constexpr QKeyCombination k_none{};
@@ -56,13 +57,7 @@ const Menu k_menus[] = {
          {"Delete1", "&Delete", QKeyCombination(Qt::Key_Delete), false, nullptr},
          {"SelectAll1", "Se&lect All", Qt::CTRL | Qt::Key_Insert, false, nullptr},
      }},
-    {"Mode1",
-     "&Mode",
-     {
-         {"VertexMode1", "&Vertex Mode", QKeyCombination(Qt::Key_F9), true, &Tloader::BvertexClick},
-         {"FaceMode1", "&Face Mode", QKeyCombination(Qt::Key_F10), true, &Tloader::BFaceClick},
-         {"MeshMode1", "Mes&h Mode", QKeyCombination(Qt::Key_F11), true, &Tloader::BMeshClick},
-     }},
+    {"Mode1", "&Mode", {}},
     {"Options1",
      "&Options",
      {
@@ -89,19 +84,32 @@ struct ToolButton {
     Handler handler;
 };
 
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
 } // namespace
 
-void Tloader::bind(QObject* sender, void (Tloader::*handler)())
+void Tloader::bind(QObject* sender, void (Tloader::*handler)(), void (Tloader::*stop)())
 {
     if (handler == nullptr) {
         return;
     }
-    auto run = [this, handler] { guard([this, handler] { (this->*handler)(); }); };
+    auto run = [this, handler, stop] {
+        guarded(
+            this, [this, handler] { (this->*handler)(); },
+            [this, stop] {
+                if (stop != nullptr) {
+                    (this->*stop)();
+                }
+            });
+    };
     if (auto* action = qobject_cast<QAction*>(sender)) {
-        connect(action, &QAction::triggered, this, run);
+        connect(action, &QAction::triggered, this, run); // run is guarded
     } else if (auto* timer = qobject_cast<QTimer*>(sender)) {
         // Timers tick only while the application is the active one.
-        connect(timer, &QTimer::timeout, this, [run] {
+        connect(timer, &QTimer::timeout, this, [run] { // run is guarded
             if (QGuiApplication::applicationState() == Qt::ApplicationActive) {
                 run();
             }
@@ -113,8 +121,6 @@ void Tloader::build_menus()
 {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    auto* mode_group = new QActionGroup(this);
-    mode_group->setExclusive(true);
     for (const Menu& menu : k_menus) {
         QMenu* m = bar->addMenu(QString::fromLatin1(menu.caption));
         m->setObjectName(QString::fromLatin1(menu.name));
@@ -128,24 +134,47 @@ void Tloader::build_menus()
             }
             if (item.shortcut != k_none) {
                 action->setShortcut(QKeySequence(item.shortcut));
+                shortcut_items_.push_back(action);
             }
             action->setEnabled(item.enabled);
             bind(action, item.handler);
         }
     }
-    // The three mode items form one radio group; Mesh mode starts checked.
-    for (const ModeSwitch& row : mode_switches()) {
-        for (QAction* action : bar->findChildren<QAction*>()) {
-            if (action->text().toStdString() == row.menu_item) {
-                action->setCheckable(true);
-                mode_group->addAction(action);
-                mode_items_[row.mode] = action;
-            }
-        }
+    build_mode_menu(bar->findChild<QMenu*>(QStringLiteral("Mode1")));
+    setMenuBar(bar);
+}
+
+// The three mode items, one radio group with Mesh mode checked.
+void Tloader::build_mode_menu(QMenu* menu)
+{
+    static constexpr Handler handlers[] = {&Tloader::BMeshClick, &Tloader::BFaceClick,
+                                           &Tloader::BvertexClick};
+    auto* group = new QActionGroup(this);
+    group->setExclusive(true);
+    const auto& rows = mode_switches();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        QAction* action = menu->addAction(text(row->menu_item));
+        action->setObjectName(text(row->menu_name));
+        action->setShortcut(QKeySequence(text(row->shortcut)));
+        action->setCheckable(true);
+        group->addAction(action);
+        shortcut_items_.push_back(action);
+        mode_items_[row->mode] = action;
+        bind(action, handlers[row->mode]);
     }
     mode_items_[mesh_mode]->setChecked(true);
-    open_item_ = bar->findChild<QAction*>(QStringLiteral("Open1"));
-    setMenuBar(bar);
+}
+
+Tloader::MenuShortcut Tloader::menu_shortcut(const QKeyEvent& key) const
+{
+    const QKeySequence pressed(
+        QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key())));
+    for (const QAction* action : shortcut_items_) {
+        if (action->shortcut() == pressed) {
+            return action->isEnabled() ? MenuShortcut::enabled : MenuShortcut::disabled;
+        }
+    }
+    return MenuShortcut::none;
 }
 
 void Tloader::build_toolbars()
@@ -182,8 +211,7 @@ void Tloader::build_toolbars()
         bind(action, b.handler);
     }
     for (const ModeSwitch& row : mode_switches()) {
-        auto* button = tools->findChild<QToolButton*>(
-            QString::fromUtf8(row.button.data(), static_cast<int>(row.button.size())));
+        auto* button = tools->findChild<QToolButton*>(text(row.button));
         QAction* action = button->defaultAction();
         action->setCheckable(true);
         button_group->addAction(action);

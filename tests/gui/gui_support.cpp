@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "app/loader.h"
+#include "app/startup.h"
 
 namespace facetor::test {
 
@@ -66,9 +67,45 @@ void ModalWatcher::poll()
     }
 }
 
+bool WindowManager::present()
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"});
+    xprop.waitForFinished(5000);
+    return xprop.readAllStandardOutput().contains("window id");
+}
+
+WindowManager::WindowManager()
+{
+    if (present()) {
+        return;
+    }
+    process_.start(QStringLiteral("openbox"), {"--sm-disable"});
+    for (int tries = 0; tries < 100 && !present(); ++tries) {
+        QTest::qWait(50);
+    }
+}
+
+WindowManager::~WindowManager()
+{
+    if (process_.state() != QProcess::NotRunning) {
+        process_.terminate();
+        process_.waitForFinished(5000);
+    }
+}
+
+std::unique_ptr<Tloader> start_maximised()
+{
+    auto window = create_windows();
+    show_maximised(*window);
+    (void)QTest::qWaitForWindowExposed(window.get());
+    settle(200);
+    return window;
+}
+
 std::unique_ptr<Tloader> start_editor(int width, int height)
 {
-    auto window = std::make_unique<Tloader>();
+    auto window = create_windows();
     window->resize(width, height);
     window->show();
     (void)QTest::qWaitForWindowExposed(window.get());

@@ -3,6 +3,7 @@
 // and a watcher that answers modal dialogs and remembers what they said.
 #include <QDialog>
 #include <QObject>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -50,6 +51,25 @@ class ModalWatcher : public QObject {
     QStringList seen_;
     QTimer timer_;
 };
+
+// Runs a window manager (openbox) on the display for its life, as users
+// have, unless one runs there already (a developer's own desktop).
+class WindowManager {
+  public:
+    WindowManager();
+    ~WindowManager();
+    WindowManager(const WindowManager&) = delete;
+    WindowManager& operator=(const WindowManager&) = delete;
+    // Whether a window manager looks after the display.
+    static bool present();
+
+  private:
+    QProcess process_;
+};
+
+// Starts the editor the way main() does: the start-up sequence, then the
+// window shown maximised; waits until it is exposed.
+std::unique_ptr<Tloader> start_maximised();
 
 // Starts the main window at a fixed size (not maximised, so that tests can
 // resize it) and waits until it is exposed.

@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QTest>
+#include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 
 #include "app/loader.h"
@@ -143,17 +145,24 @@ TEST(MainWindow, CancellingTheOpenDialogChangesNothing)
     EXPECT_EQ(w->state().images.images[2].pixel(10, 10), before);
 }
 
-TEST(MainWindow, OpenShowsTheFullPathAndDrawsAllViews)
+TEST(MainWindow, OpenShowsTheFullPathAndDrawsAllViewsAfresh)
 {
     WorkFolder folder;
     folder.write("dflt.3do", test::sample_model());
-    folder.write("other.3do", test::sample_model());
+    // The same model with a narrower gem: every view looks different.
+    std::string other_model = test::sample_model();
+    for (std::size_t at = other_model.find("0.040000"); at != std::string::npos;
+         at = other_model.find("0.040000", at)) {
+        other_model.replace(at, 8, "0.020000");
+    }
+    folder.write("other.3do", other_model);
     ModalWatcher watcher;
     auto w = test::start_editor();
     const QString other = folder.path("other.3do");
     watcher.set_answer(choose_file(other));
     w->state().progress.set(5);
     w->state().view.views[1].angle_y = 30;
+    std::array<PixelImage, 4> before = w->state().images.images;
 
     w->findChild<QAction*>("Open1")->trigger();
     test::settle();
@@ -162,7 +171,11 @@ TEST(MainWindow, OpenShowsTheFullPathAndDrawsAllViews)
     EXPECT_EQ(progress(*w), 100);
     EXPECT_EQ(w->state().view.views[1].angle_y, 0);
     for (int view = 1; view <= 3; ++view) {
+        const PixelImage& after = w->state().images.images[view];
         EXPECT_TRUE(drawn(*w, view)) << "view " << view;
+        EXPECT_FALSE(std::equal(after.data(), after.data() + after.width() * after.height(),
+                                before[view].data()))
+            << "view " << view;
     }
 }
 
@@ -235,8 +248,14 @@ TEST(MainWindow, MenusHaveTheirCaptionsShortcutsAndStates)
 {
     WorkFolder folder;
     folder.write("dflt.3do", test::sample_model());
-    ModalWatcher watcher;
-    auto w = test::start_editor();
+    test::WindowManager wm;
+    int dialogs = 0;
+    ModalWatcher watcher([&](QDialog* dialog) {
+        dialogs += qobject_cast<QFileDialog*>(dialog) != nullptr;
+        dialog->reject();
+    });
+    auto w = test::start_maximised();
+    ASSERT_TRUE(test::activate(w.get()));
 
     const struct {
         const char* menu;
@@ -270,6 +289,26 @@ TEST(MainWindow, MenusHaveTheirCaptionsShortcutsAndStates)
     EXPECT_TRUE(w->findChild<QAction*>("MeshMode1")->isChecked());
     EXPECT_FALSE(w->findChild<QAction*>("FaceMode1")->isChecked());
     EXPECT_TRUE(w->findChild<QAction*>("VertexMode1")->actionGroup()->isExclusive());
+
+    // Every enabled shortcut does its item's work, pressed where keys go.
+    const struct {
+        Qt::Key key;
+        EditMode mode;
+        const char* checked;
+    } modes[] = {{Qt::Key_F9, vertex_mode, "VertexMode1"},
+                 {Qt::Key_F10, face_mode, "FaceMode1"},
+                 {Qt::Key_F11, mesh_mode, "MeshMode1"}};
+    for (const auto& m : modes) {
+        QTest::keyClick(test::key_target(w.get()), m.key);
+        EXPECT_EQ(w->state().edit_mode, m.mode) << m.checked;
+        EXPECT_TRUE(w->findChild<QAction*>(m.checked)->isChecked()) << m.checked;
+    }
+    QTest::keyClick(test::key_target(w.get()), Qt::Key_O, Qt::ControlModifier);
+    test::settle();
+    EXPECT_EQ(dialogs, 1);
+    QTest::keyClick(test::key_target(w.get()), Qt::Key_X, Qt::ControlModifier);
+    test::settle();
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST(MainWindow, AnErrorInAHandlerIsShownAndTheWindowGoesOn)

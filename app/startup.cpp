@@ -1,0 +1,21 @@
+#include "app/startup.h"
+
+#include <QScreen>
+
+#include "app/loader.h"
+
+namespace facetor {
+
+std::unique_ptr<Tloader> create_windows()
+{
+    auto loader = std::make_unique<Tloader>();
+    return loader;
+}
+
+void show_maximised(Tloader& loader)
+{
+    loader.setGeometry(loader.screen()->availableGeometry());
+    loader.showMaximized();
+}
+
+} // namespace facetor

@@ -1,0 +1,205 @@
+// The window shell as users meet it: started maximised under a window
+// manager, errors inside handlers, held and repeated keys, shortcuts
+// whatever has the focus, and which clicks activate a view.
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/loader.h"
+#include "gui/gui_support.h"
+
+namespace facetor {
+namespace {
+
+using test::ModalWatcher;
+using test::WindowManager;
+using test::WorkFolder;
+
+TEST(ShellStartUp, AMissingOrBrokenDefaultModelGivesOneBoxThenOpenWorks)
+{
+    const struct {
+        const char* name;
+        const char* content; // nullptr: no file
+        const char* box;
+    } cases[] = {
+        {"missing", nullptr, "Facetor|File not found"},
+        {"malformed", "SECTION: HEADER\n3DO 2.1\n", "Facetor|ERROR"},
+    };
+    WindowManager wm;
+    ASSERT_TRUE(WindowManager::present());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WorkFolder folder;
+        if (c.content != nullptr) {
+            folder.write("dflt.3do", c.content);
+        }
+        ModalWatcher watcher;
+        auto w = test::start_maximised();
+        // The window manager fits the window to the screen meanwhile.
+        test::settle(500);
+        EXPECT_TRUE(w->isMaximized());
+        EXPECT_EQ(watcher.seen(), QStringList{c.box});
+
+        watcher.clear();
+        folder.write("dflt.3do", test::sample_model());
+        w->findChild<QAction*>("Open1")->trigger();
+        test::settle();
+        EXPECT_TRUE(watcher.seen().isEmpty());
+        EXPECT_EQ(w->state().first_load, 0);
+    }
+}
+
+// The sample model, maximised under a window manager, the window active.
+class Shell : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        folder_.write("dflt.3do", test::sample_model());
+        w_ = test::start_maximised();
+        ASSERT_TRUE(test::activate(w_.get()));
+    }
+
+    Tloader& w() { return *w_; }
+    EditorState& state() { return w_->state(); }
+    QTimer* timer(const char* name) { return w_->findChild<QTimer*>(name); }
+    QWidget* target() { return test::key_target(w_.get()); }
+
+    // A vertex of mesh 0 that view 2 cannot place at its present zoom: any
+    // redraw of that view fails with "Invalid floating point operation".
+    void make_view2_unprojectable()
+    {
+        state().model->mesh(0).vertices[0].x = 2.0;
+        state().view.views[2].zoom = 1677721600; // 3200 doubled 19 times
+    }
+
+    void send_key(QEvent::Type type, Qt::Key key, bool auto_repeat)
+    {
+        QKeyEvent event(type, key, Qt::NoModifier, QString(), auto_repeat);
+        QApplication::sendEvent(target(), &event);
+    }
+
+    WorkFolder folder_;
+    WindowManager wm_;
+    ModalWatcher watcher_;
+    std::unique_ptr<Tloader> w_;
+};
+
+TEST_F(Shell, AFailingRedrawAfterAClickIsReportedAndTheWindowGoesOn)
+{
+    make_view2_unprojectable();
+    QTest::mouseClick(w().findChild<QWidget*>("Image2"), Qt::LeftButton, Qt::NoModifier, {5, 5});
+    test::settle();
+    EXPECT_EQ(watcher_.seen(), QStringList{"Facetor|Invalid floating point operation"});
+
+    // Still answering: a mode switch redraws views 1 and 3 and fails at 2 again.
+    watcher_.clear();
+    QTest::keyClick(target(), Qt::Key_F10);
+    test::settle();
+    EXPECT_EQ(state().edit_mode, face_mode);
+    EXPECT_EQ(watcher_.seen(), QStringList{"Facetor|Invalid floating point operation"});
+}
+
+TEST_F(Shell, AFailingTickStopsItsMotionOrDragWithOneBox)
+{
+    make_view2_unprojectable();
+    // The motion tick renders view 2; the drag tick redraws all three.
+    QTest::keyPress(target(), Qt::Key_Left);
+    test::settle(400);
+    EXPECT_EQ(watcher_.seen(), QStringList{"Facetor|Invalid floating point operation"});
+    EXPECT_EQ(state().nav.key_held, 0);
+    EXPECT_FALSE(timer("Timer1")->isActive());
+    QTest::keyRelease(target(), Qt::Key_Left);
+
+    watcher_.clear();
+    QTest::mousePress(w().findChild<QWidget*>("Image3"), Qt::LeftButton, Qt::ControlModifier,
+                      {5, 5});
+    test::settle(600);
+    // The press itself redraws and fails once, then the first tick fails.
+    EXPECT_EQ(watcher_.seen().size(), 2) << watcher_.seen().join(", ").toStdString();
+    EXPECT_EQ(state().pick.dragging, 0);
+    EXPECT_FALSE(timer("mover")->isActive());
+}
+
+TEST_F(Shell, RepeatedKeyDownsKeepTheTimerTickingAndOnlyARealReleaseStopsIt)
+{
+    // X repeats a held key faster than the timer's period, as release-press
+    // pairs; restarting the timer at each would keep it from ever firing.
+    const int start = state().view.views[2].pan_x;
+    send_key(QEvent::KeyPress, Qt::Key_Left, false);
+    for (int i = 0; i < 40; ++i) {
+        QTest::qWait(8);
+        send_key(QEvent::KeyRelease, Qt::Key_Left, true);
+        send_key(QEvent::KeyPress, Qt::Key_Left, true);
+    }
+    EXPECT_EQ(state().nav.key_held, 1);
+    EXPECT_TRUE(timer("Timer1")->isActive());
+    EXPECT_GE(state().view.views[2].pan_x, start + 16); // two ticks at least
+
+    send_key(QEvent::KeyRelease, Qt::Key_Left, false);
+    EXPECT_EQ(state().nav.key_held, 0);
+    EXPECT_FALSE(timer("Timer1")->isActive());
+}
+
+TEST_F(Shell, CtrlXExitsWithFocuserFocusedAndAfterAViewClick)
+{
+    for (const bool click_first : {false, true}) {
+        SCOPED_TRACE(click_first ? "after a view click" : "at start-up");
+        if (!w().isVisible()) {
+            w_ = test::start_maximised();
+            ASSERT_TRUE(test::activate(w_.get()));
+        }
+        if (click_first) {
+            QTest::mouseClick(w().findChild<QWidget*>("Image1"), Qt::LeftButton);
+        }
+        ASSERT_EQ(QApplication::focusWidget(), w().findChild<QLineEdit*>("Focuser"));
+        QTest::keyClick(target(), Qt::Key_X, Qt::ControlModifier);
+        test::settle();
+        EXPECT_FALSE(w().isVisible());
+    }
+}
+
+TEST_F(Shell, ShortcutsOfGreyedItemsDoNothing)
+{
+    // Shift with an arrow makes the ticks turn; any other key reaching the
+    // key handler would set them back to panning.
+    QTest::keyClick(target(), Qt::Key_Left, Qt::ShiftModifier);
+    ASSERT_EQ(state().nav.motion_kind, 1);
+    QTest::keyClick(target(), Qt::Key_Delete);
+    EXPECT_EQ(state().nav.motion_kind, 1);
+    // Ctrl+N would step the selected mesh.
+    QTest::keyClick(target(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(state().model->sel_mesh, 0);
+}
+
+TEST_F(Shell, OnlyALeftClickActivatesAView)
+{
+    auto* image1 = w().findChild<QWidget*>("Image1");
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mouseClick(image1, button);
+        EXPECT_EQ(state().view.active_view, 2) << button;
+    }
+    QTest::mouseClick(image1, Qt::LeftButton);
+    EXPECT_EQ(state().view.active_view, 1);
+    EXPECT_EQ(w().findChild<QFrame*>("Dock1")->palette().color(QPalette::Window),
+              QColor(255, 0, 0));
+}
+
+TEST_F(Shell, NFromAFaceBeyondTheCountStartsAgainAtZero)
+{
+    QTest::keyClick(target(), Qt::Key_F10);
+    ASSERT_LT(state().model->mesh(0).face_count, 40);
+    state().model->sel_face = 40;
+    QTest::keyClick(target(), Qt::Key_N);
+    EXPECT_EQ(state().model->sel_face, 0);
+    EXPECT_TRUE(watcher_.seen().isEmpty());
+}
+
+} // namespace
+} // namespace facetor
