@@ -1,12 +1,15 @@
 # The two commands of the README, plus benchmarks and fuzzing.
 # Each one installs missing Debian packages first (scripts/setup.sh).
-.PHONY: setup test run bench fuzz asan clean
+.PHONY: setup test run bench bench-build fuzz asan clean
+
+# WERROR=ON (as CI sets it) turns every warning of our own code into an error.
+WERROR ?= OFF
 
 setup:
 	@bash scripts/setup.sh
 
 test: setup
-	cmake --preset debug
+	cmake --preset debug -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR)
 	cmake --build --preset debug
 	bash scripts/with-display.sh ctest --preset debug
 
@@ -14,6 +17,11 @@ run: setup
 	cmake --preset release
 	cmake --build --preset release --target facetor
 	bash scripts/run.sh build/release
+
+# Builds every benchmark without running one.
+bench-build: setup
+	cmake --preset release -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR)
+	cmake --build --preset release
 
 bench: setup
 	cmake --preset release
@@ -26,7 +34,7 @@ fuzz: setup
 	bash scripts/fuzz.sh build/fuzz
 
 asan: setup
-	cmake --preset asan
+	cmake --preset asan -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR)
 	cmake --build --preset asan
 	bash scripts/with-display.sh ctest --preset asan
 
