@@ -3,6 +3,7 @@
 // The cores take the parts they use.
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "model/model.h"
 #include "model/progress.h"
@@ -24,6 +25,7 @@ struct EditorState {
     std::uint8_t first_load = 1; // while 1, a load reads "dflt.3do" without asking
     NavigationState nav;
     PickState pick;
+    std::string cur_material; // the edited face's material, for the texture picker
 };
 
 } // namespace facetor

@@ -20,6 +20,7 @@
 #include "app/error_guard.h"
 #include "app/glyphs.h"
 #include "editing/qt/side_panel.h"
+#include "editing/qt/toptions.h"
 #include "preview3d/qt/dxdraw.h"
 #include "views/qt/view_image.h"
 #include "views/qt/virtual_keys.h"
@@ -96,6 +97,16 @@ Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
     open_dialog_->setOption(QFileDialog::DontUseNativeDialog);
 
     guarded_connect(side_panel_, &SidePanel::grid_focused, [this] { mark_grid_focus(); });
+    guarded_connect(
+        side_panel_, &SidePanel::grid_pressed,
+        [this](Page page, int col, int cell_row, QPoint, Qt::MouseButton, Qt::KeyboardModifiers) {
+            // Any button, any modifier: only the cell counts.
+            if (page == Page::mesh_page) {
+                m_propMouseDown(col, cell_row);
+            } else if (page == Page::face_page) {
+                f_propMouseDown(col, cell_row);
+            }
+        });
     guarded_connect(side_panel_, &SidePanel::base_pressed,
                     [this] { side_panel_->set_geoset_colour(QColor(255, 0, 0)); });
     guarded_connect(dxdraw_, &DXDraw::clicked, [this] { activate_view(4); });
@@ -341,6 +352,32 @@ void Tloader::redraw_all_views()
 void Tloader::refresh_panels()
 {
     side_panel_->refresh_panels(*state_.model, state_.edit_mode);
+}
+
+void Tloader::create_options()
+{
+    options_ = new TOptions(handler_guard(this), this);
+}
+
+PropertyDialogs Tloader::property_dialogs()
+{
+    return {options_->options(), [this] { options_->show_modal(); }, {}};
+}
+
+void Tloader::m_propMouseDown(int col, int row)
+{
+    PropertyDialogs dialogs = property_dialogs();
+    if (mesh_grid_press(*state_.model, dialogs, col, row)) {
+        refresh_panels();
+    }
+}
+
+void Tloader::f_propMouseDown(int col, int row)
+{
+    PropertyDialogs dialogs = property_dialogs();
+    if (face_grid_press(*state_.model, state_.cur_material, dialogs, col, row)) {
+        refresh_panels();
+    }
 }
 
 void Tloader::New1Click()

@@ -10,6 +10,7 @@
 
 #include "app/editor_state.h"
 #include "app/error_guard.h"
+#include "editing/property_edit.h"
 
 class QAction;
 class QActionGroup;
@@ -26,6 +27,7 @@ namespace facetor {
 
 class DXDraw;
 class SidePanel;
+class TOptions;
 class ViewImage;
 
 class Tloader : public QMainWindow {
@@ -47,6 +49,10 @@ class Tloader : public QMainWindow {
     void BvertexClick();
     void refresh_panels();
     void redraw_all_views();
+
+    // Start-up creates the chooser after the main window.
+    void create_options();
+    TOptions* options() const { return options_; }
 
     QWidget* view_area() const { return views_; }
     QFileDialog* open_dialog() const { return open_dialog_; }
@@ -108,6 +114,9 @@ class Tloader : public QMainWindow {
     void Image2MouseDown(int x, int y, Qt::KeyboardModifiers modifiers);
     void Image2MouseMove(int x, int y);
     void Image2MouseUp();
+    void m_propMouseDown(int col, int row);
+    void f_propMouseDown(int col, int row);
+    PropertyDialogs property_dialogs();
 
     template <typename F> void guard(F&& body) { guarded(this, std::forward<F>(body)); }
     // For show, resize and paint events: an error is reported after the event.
@@ -120,6 +129,7 @@ class Tloader : public QMainWindow {
     std::array<Pane, 5> panes_{};        // Dock1..Dock4 at [1]..[4]
     std::array<ViewImage*, 4> images_{}; // Image1..Image3 at [1]..[3]
     DXDraw* dxdraw_ = nullptr;
+    TOptions* options_ = nullptr;
     QProgressBar* PB_ = nullptr;
     std::array<QLabel*, 4> status_panels_{};
     QFileDialog* open_dialog_ = nullptr;
