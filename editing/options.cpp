@@ -5,11 +5,14 @@ namespace facetor {
 OptionsState::OptionsState()
 {
     // The captions the controls are designed with; every caller overwrites them.
-    for (int k = 0; k < k_radio_options; ++k) {
-        b[static_cast<std::size_t>(k)].caption = "b" + std::to_string(k + 1);
+    static constexpr const char* b_captions[k_radio_options] = {"b1", "b2", "b3", "b4",
+                                                                "b5", "b6", "b7"};
+    static constexpr const char* c_captions[k_flag_options] = {"c1", "c2", "c3"};
+    for (std::size_t k = 0; k < b.size(); ++k) {
+        b[k].caption = b_captions[k];
     }
-    for (int k = 0; k < k_flag_options; ++k) {
-        c[static_cast<std::size_t>(k)].caption = "c" + std::to_string(k + 1);
+    for (std::size_t k = 0; k < c.size(); ++k) {
+        c[k].caption = c_captions[k];
     }
 }
 
