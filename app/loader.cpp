@@ -22,6 +22,7 @@
 #include "editing/qt/side_panel.h"
 #include "editing/qt/toptions.h"
 #include "preview3d/qt/dxdraw.h"
+#include "textures/qt/matpicker.h"
 #include "views/qt/view_image.h"
 #include "views/qt/virtual_keys.h"
 
@@ -245,13 +246,6 @@ void Tloader::FormResize()
 
 void Tloader::request_default_load()
 {
-    // The first try waits for the window to be on screen: a window manager
-    // fits a new window to the screen only once it has mapped it, and a box
-    // shown before that delays the fitting until after the box.
-    if (!painted_once_) {
-        default_load_waiting_ = true;
-        return;
-    }
     // Also while a try is running: its error box lets size changes through,
     // and one start-up is to give one box.
     if (default_load_queued_) {
@@ -272,11 +266,21 @@ void Tloader::request_default_load()
 void Tloader::after_current_event(std::function<void()> work)
 {
     deferred_.push_back(std::move(work));
-    if (!deferred_scheduled_) {
-        deferred_scheduled_ = true;
-        QMetaObject::invokeMethod(
-            this, [this] { run_deferred(); }, Qt::QueuedConnection);
+    schedule_deferred();
+}
+
+void Tloader::schedule_deferred()
+{
+    // Nothing runs before the window is on screen: a window manager fits a
+    // new window to the screen only once it has mapped it, and a box shown
+    // before that stands alone on an empty screen and delays the fitting
+    // (and another size change, another try) until after it.
+    if (!painted_once_ || deferred_scheduled_ || deferred_.empty()) {
+        return;
     }
+    deferred_scheduled_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { run_deferred(); }, Qt::QueuedConnection);
 }
 
 void Tloader::report_later(std::string text)
@@ -354,6 +358,14 @@ void Tloader::refresh_panels()
     side_panel_->refresh_panels(*state_.model, state_.edit_mode);
 }
 
+void Tloader::create_picker()
+{
+    picker_ = new Tmatpicker(*state_.model, state_.progress, state_.cur_material,
+                             handler_guard(this), this);
+    // Start-up goes on with an empty list; the box waits for the window.
+    guard_later([this] { picker_->Button2Click(); });
+}
+
 void Tloader::create_options()
 {
     options_ = new TOptions(handler_guard(this), this);
@@ -361,7 +373,7 @@ void Tloader::create_options()
 
 PropertyDialogs Tloader::property_dialogs()
 {
-    return {options_->options(), [this] { options_->show_modal(); }, {}};
+    return {options_->options(), [this] { options_->show_modal(); }, [this] { picker_->exec(); }};
 }
 
 void Tloader::m_propMouseDown(int col, int row)
@@ -413,9 +425,7 @@ void Tloader::paintEvent(QPaintEvent* event)
     QMainWindow::paintEvent(event);
     if (!painted_once_) {
         painted_once_ = true;
-        if (std::exchange(default_load_waiting_, false)) {
-            request_default_load();
-        }
+        schedule_deferred();
     }
     guard_later([this] { dxdraw_->repaint_scene(); });
 }

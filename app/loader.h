@@ -28,6 +28,7 @@ namespace facetor {
 class DXDraw;
 class SidePanel;
 class TOptions;
+class Tmatpicker;
 class ViewImage;
 
 class Tloader : public QMainWindow {
@@ -50,8 +51,11 @@ class Tloader : public QMainWindow {
     void refresh_panels();
     void redraw_all_views();
 
-    // Start-up creates the chooser after the main window.
+    // Start-up creates the texture picker, then the chooser, after the
+    // main window. The picker reads its archive at once.
+    void create_picker();
     void create_options();
+    Tmatpicker* picker() const { return picker_; }
     TOptions* options() const { return options_; }
 
     QWidget* view_area() const { return views_; }
@@ -94,6 +98,7 @@ class Tloader : public QMainWindow {
     // Connects a widget's signal to `handler`, run through the error guard.
     template <typename Sender, typename... Args, typename Handler>
     void guarded_connect(Sender* sender, void (Sender::*signal)(Args...), Handler handler);
+    void schedule_deferred();
     void run_deferred();
     // FormResize's load while the first-load flag is 1: one queued try,
     // however many size changes ask for it before it runs.
@@ -129,6 +134,7 @@ class Tloader : public QMainWindow {
     std::array<Pane, 5> panes_{};        // Dock1..Dock4 at [1]..[4]
     std::array<ViewImage*, 4> images_{}; // Image1..Image3 at [1]..[3]
     DXDraw* dxdraw_ = nullptr;
+    Tmatpicker* picker_ = nullptr;
     TOptions* options_ = nullptr;
     QProgressBar* PB_ = nullptr;
     std::array<QLabel*, 4> status_panels_{};
@@ -143,8 +149,7 @@ class Tloader : public QMainWindow {
     bool deferred_scheduled_ = false;
     bool running_deferred_ = false;
     bool default_load_queued_ = false;
-    bool default_load_waiting_ = false; // for the window's first paint
-    bool painted_once_ = false;
+    bool painted_once_ = false; // deferred work waits for it
 };
 
 } // namespace facetor

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTest>
 #include <fstream>
@@ -24,6 +25,7 @@ std::string sample_model()
 WorkFolder::WorkFolder() : previous_(QDir::currentPath())
 {
     QDir::setCurrent(dir_.path());
+    write(k_archive, std::string(16, '\0'));
 }
 
 WorkFolder::~WorkFolder()
@@ -36,8 +38,14 @@ QString WorkFolder::path(const QString& name) const
     return dir_.filePath(name);
 }
 
+void WorkFolder::remove(const QString& name) const
+{
+    QFile::remove(path(name));
+}
+
 void WorkFolder::write(const QString& name, const std::string& bytes) const
 {
+    QDir().mkpath(QFileInfo(path(name)).path());
     QFile file(path(name));
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         file.write(bytes.data(), static_cast<qint64>(bytes.size()));

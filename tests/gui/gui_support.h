@@ -23,12 +23,19 @@ namespace facetor::test {
 std::string sample_model();
 
 // Makes a fresh temporary folder the current directory for the test's life.
+// Like the folder `make run` prepares, it holds a texture archive at the
+// picker's fixed path (an empty one: no entries, no palette), so that the
+// editor starts without an error box; a test may replace or remove it.
 class WorkFolder {
   public:
     WorkFolder();
     ~WorkFolder();
     QString path(const QString& name) const;
+    // Writes `bytes` to `name`, making its folders.
     void write(const QString& name, const std::string& bytes) const;
+    void remove(const QString& name) const;
+
+    static constexpr const char* k_archive = "d/gamedata/resource/res2.gob";
 
   private:
     QTemporaryDir dir_;

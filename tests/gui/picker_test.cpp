@@ -220,6 +220,7 @@ TEST_F(Picker, LoadFromFileFallsBackWhenTheDialogIsCancelled)
 
 TEST_F(Picker, MissingArchiveLeavesAnEmptyList)
 {
+    folder_.remove(test::WorkFolder::k_archive);
     open("wall01.mat");
     EXPECT_EQ(errors_, std::vector<std::string>{"File not found"});
     EXPECT_EQ(list()->count(), 0);

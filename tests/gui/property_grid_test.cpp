@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -16,6 +19,7 @@
 #include "app/loader.h"
 #include "editing/qt/toptions.h"
 #include "gui/gui_support.h"
+#include "textures/archive_builder.h"
 
 namespace facetor {
 namespace {
@@ -42,6 +46,9 @@ class PropertyGrids : public ::testing::Test {
     void SetUp() override
     {
         folder_.write("dflt.3do", test::sample_model());
+        test::Archive({{"mat\\stone.mat", test::pattern_mat(8, 8)},
+                       {"mat\\wall01.mat", test::pattern_mat(16, 16)}})
+            .write(test::WorkFolder::k_archive);
         w_ = test::start_maximised();
         ASSERT_TRUE(test::activate(w_.get()));
     }
@@ -139,6 +146,35 @@ TEST_F(PropertyGrids, FaceTypeFlagsPreselectAndStoreTheShortForm)
     press("f_prop", 1, 0, Qt::MiddleButton, click({"c1", "c3"})); // unchecks both
     EXPECT_EQ(value("f_prop", 1), "0x0");
     EXPECT_EQ(model().mesh(0).faces[0].face_type, "0x0");
+}
+
+TEST_F(PropertyGrids, MaterialThroughThePickerOkStoresCancelKeeps)
+{
+    QTest::keyClick(test::key_target(w_.get()), Qt::Key_F10);
+    model().mesh(0).faces[0].face_material = "WALL01.MAT";
+    w_->refresh_panels();
+    QString name;
+    int row = -1;
+    const auto answer = [&](const char* button) {
+        return [&, button](QDialog* picker) {
+            name = picker->findChild<QLabel*>("Lname")->text();
+            row = picker->findChild<QListWidget*>("Lista")->currentRow();
+            QTest::mouseClick(picker->findChild<QWidget*>(button), Qt::LeftButton);
+        };
+    };
+
+    press("f_prop", 0, 0, Qt::LeftButton, answer("Button3"));
+    EXPECT_EQ(title_, "Texture Picker");
+    EXPECT_EQ(row, 1);
+    EXPECT_EQ(name, "wall01.mat");
+    EXPECT_EQ(value("f_prop", 0), "wall01.mat");
+    EXPECT_EQ(w_->findChild<QProgressBar*>("PB")->value(), 96); // 16 rows of 6
+
+    model().mesh(0).faces[0].face_material = "stone.mat";
+    w_->refresh_panels();
+    press("f_prop", 0, 0, Qt::LeftButton, answer("Bcancel"));
+    EXPECT_EQ(row, 0);
+    EXPECT_EQ(value("f_prop", 0), "stone.mat");
 }
 
 } // namespace

@@ -26,11 +26,13 @@ TEST(ShellStartUp, AMissingOrBrokenDefaultModelGivesOneBoxThenOpenWorks)
 {
     const struct {
         const char* name;
-        const char* content; // nullptr: no file
+        const char* content; // nullptr: no file, "": our sample
+        bool archive;
         const char* box;
     } cases[] = {
-        {"missing", nullptr, "Facetor|File not found"},
-        {"malformed", "SECTION: HEADER\n3DO 2.1\n", "Facetor|ERROR"},
+        {"missing", nullptr, true, "Facetor|File not found"},
+        {"malformed", "SECTION: HEADER\n3DO 2.1\n", true, "Facetor|ERROR"},
+        {"no texture archive", "", false, "Facetor|File not found"},
     };
     WindowManager wm;
     ASSERT_TRUE(WindowManager::present());
@@ -38,7 +40,10 @@ TEST(ShellStartUp, AMissingOrBrokenDefaultModelGivesOneBoxThenOpenWorks)
         SCOPED_TRACE(c.name);
         WorkFolder folder;
         if (c.content != nullptr) {
-            folder.write("dflt.3do", c.content);
+            folder.write("dflt.3do", *c.content ? c.content : test::sample_model());
+        }
+        if (!c.archive) {
+            folder.remove(WorkFolder::k_archive);
         }
         ModalWatcher watcher;
         auto w = test::start_maximised();
@@ -47,12 +52,16 @@ TEST(ShellStartUp, AMissingOrBrokenDefaultModelGivesOneBoxThenOpenWorks)
         EXPECT_TRUE(w->isMaximized());
         EXPECT_EQ(watcher.seen(), QStringList{c.box});
 
+        // The program goes on: the default model loads, now or by Open.
         watcher.clear();
-        folder.write("dflt.3do", test::sample_model());
-        w->findChild<QAction*>("Open1")->trigger();
-        test::settle();
+        if (w->state().first_load == 1) {
+            folder.write("dflt.3do", test::sample_model());
+            w->findChild<QAction*>("Open1")->trigger();
+            test::settle();
+        }
         EXPECT_TRUE(watcher.seen().isEmpty());
         EXPECT_EQ(w->state().first_load, 0);
+        EXPECT_EQ(w->state().model->geosets[0].mesh_count, 2);
     }
 }
 
