@@ -13,6 +13,7 @@
 //   HandlerGuard they receive from Tloader (model/handler_guard.h).
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "model/handler_guard.h"
@@ -24,21 +25,27 @@ namespace facetor {
 // Shows `text` in a modal box titled "Facetor" and writes "facetor: <text>" to stderr.
 void report_error(QWidget* parent, const std::string& text);
 
+// Runs `body`; returns the text of the error that ended it, if one did.
+template <typename F> std::optional<std::string> error_of(F&& body)
+{
+    try {
+        body();
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        return std::string(e.what());
+    } catch (...) {
+        return std::string("Unknown error");
+    }
+}
+
 // Runs `body`; on an error runs `stop` (which undoes what would make the
 // same error come back at once, such as a running timer) and then reports.
 template <typename F, typename S> void guarded(QWidget* parent, F&& body, S&& stop)
 {
-    std::string text;
-    try {
-        body();
-        return;
-    } catch (const std::exception& e) {
-        text = e.what();
-    } catch (...) {
-        text = "Unknown error";
+    if (const std::optional<std::string> text = error_of(std::forward<F>(body))) {
+        stop();
+        report_error(parent, *text);
     }
-    stop();
-    report_error(parent, text);
 }
 
 template <typename F> void guarded(QWidget* parent, F&& body)

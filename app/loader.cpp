@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/error_guard.h"
 #include "app/glyphs.h"
@@ -56,10 +57,8 @@ void Tloader::guarded_connect(Sender* sender, void (Sender::*signal)(Args...), H
 
 template <typename F> void Tloader::guard_later(F&& body)
 {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        report_later(e.what());
+    if (std::optional<std::string> text = error_of(std::forward<F>(body))) {
+        report_later(std::move(*text));
     }
 }
 
@@ -169,7 +168,8 @@ void Tloader::build_view_area()
             guarded_connect(image, &ViewImage::released, [this] { Image2MouseUp(); });
             guarded_connect(image, &ViewImage::clicked, [this, i] { activate_view(i); });
         } else {
-            dxdraw_ = new DXDraw(handler_guard(this), pane.panel);
+            dxdraw_ =
+                new DXDraw([this](const HandlerBody& body) { guard_later(body); }, pane.panel);
             pane.view = dxdraw_;
         }
         fill->addWidget(pane.view);
@@ -285,7 +285,16 @@ void Tloader::schedule_deferred()
 
 void Tloader::report_later(std::string text)
 {
-    after_current_event([text = std::move(text)] { throw RuntimeError(text); });
+    // Paints that fail alike before the box shows give one box.
+    if (std::find(reports_waiting_.begin(), reports_waiting_.end(), text) !=
+        reports_waiting_.end()) {
+        return;
+    }
+    reports_waiting_.push_back(text);
+    after_current_event([this, text = std::move(text)] {
+        reports_waiting_.erase(std::find(reports_waiting_.begin(), reports_waiting_.end(), text));
+        throw RuntimeError(text);
+    });
 }
 
 void Tloader::run_deferred()

@@ -146,6 +146,7 @@ class Tloader : public QMainWindow {
     std::vector<QAction*> shortcut_items_;   // menu items with a shortcut
     bool shown_once_ = false;
     std::deque<std::function<void()>> deferred_;
+    std::vector<std::string> reports_waiting_;
     bool deferred_scheduled_ = false;
     bool running_deferred_ = false;
     bool default_load_queued_ = false;

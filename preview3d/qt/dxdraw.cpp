@@ -16,7 +16,7 @@ DXDraw::DXDraw(HandlerGuard guard, QWidget* parent) : QWidget(parent), guard_(st
     setPalette(black);
     setAutoFillBackground(true);
     if (DXDrawSurface::available()) {
-        surface_ = new DXDrawSurface(this);
+        surface_ = new DXDrawSurface(guard_, this);
         surface_->setGeometry(rect());
     }
     renderer_ = std::make_unique<DXDrawRenderer>(*this, surface_);

@@ -22,7 +22,9 @@ class DXDraw : public QWidget {
     Q_OBJECT
 
   public:
-    // Its mouse handlers run through `guard`, the main window's error guard.
+    // Its mouse and GL events run through `guard`, the main window's error
+    // guard; the main window hands it one that reports after the event, as
+    // the GL events are paints and resizes.
     explicit DXDraw(HandlerGuard guard, QWidget* parent = nullptr);
     ~DXDraw() override;
 

@@ -39,6 +39,18 @@ class DXDrawRenderer::ContextScope {
     bool made_current_ = false;
 };
 
+// Marks the time inside one of the widget's GL events, on every way out.
+class DXDrawRenderer::InGlEvent {
+  public:
+    explicit InGlEvent(DXDrawRenderer& owner) : owner_(owner) { ++owner_.callback_depth_; }
+    ~InGlEvent() { --owner_.callback_depth_; }
+    InGlEvent(const InGlEvent&) = delete;
+    InGlEvent& operator=(const InGlEvent&) = delete;
+
+  private:
+    DXDrawRenderer& owner_;
+};
+
 DXDrawRenderer::DXDrawRenderer(QWidget& view, QOpenGLWidget* gl) : view_widget_(view), gl_(gl)
 {
     view_.OnInitializeSurface = [this] { DXDrawInitializeSurface(); };
@@ -72,59 +84,44 @@ bool software_renderer()
 
 void DXDrawRenderer::initialize_gl()
 {
-    ++callback_depth_;
+    const InGlEvent inside(*this);
     gl_ready_ = true;
     hardware_ = !software_renderer();
     QObject::disconnect(context_watch_);
     context_watch_ = QObject::connect(gl_->context(), &QOpenGLContext::aboutToBeDestroyed, gl_,
                                       [this] { context_about_to_go(); });
-    try {
-        // The view starts with an empty scene as soon as it can; a scene
-        // built before OpenGL was ready gets its surface now and is shown
-        // at the first paint.
-        if (view_.root()) {
-            view_.resize();
-        } else if (!started_) {
-            view_.reinitialize();
-        }
-        started_ = true;
-        render_when_ready_ = true;
-    } catch (...) {
-        // Nothing to draw with; Render keeps doing nothing.
+    // The view starts with an empty scene as soon as it can; a scene built
+    // before OpenGL was ready gets its surface now and is shown at the first
+    // paint. Should that fail, Render does nothing until the next build.
+    if (view_.root()) {
+        view_.resize();
+    } else if (!started_) {
+        view_.reinitialize();
     }
-    --callback_depth_;
+    started_ = true;
+    render_when_ready_ = true;
 }
 
 void DXDrawRenderer::resize_gl()
 {
-    ++callback_depth_;
-    try {
-        view_.resize();
-    } catch (...) {
-        // The view cannot draw until the next build.
-    }
-    --callback_depth_;
+    const InGlEvent inside(*this);
+    view_.resize(); // on failure the view cannot draw until the next build
 }
 
 void DXDrawRenderer::paint_gl()
 {
-    ++callback_depth_;
-    try {
-        QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
-        gl->glClearColor(0, 0, 0, 1);
-        gl->glClear(GL_COLOR_BUFFER_BIT);
-        if (render_when_ready_) {
-            render_when_ready_ = false;
-            view_.render_without_flip();
-        }
-        if (GlSceneRenderer* s = surface(); s && s->ready()) {
-            const double ratio = gl_->devicePixelRatioF();
-            s->present(std::max(1, static_cast<int>(std::lround(gl_->height() * ratio))));
-        }
-    } catch (...) {
-        // A paint that fails shows black; the next render tries again.
+    const InGlEvent inside(*this);
+    QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
+    gl->glClearColor(0, 0, 0, 1);
+    gl->glClear(GL_COLOR_BUFFER_BIT);
+    if (render_when_ready_) {
+        render_when_ready_ = false;
+        view_.render_without_flip();
     }
-    --callback_depth_;
+    if (GlSceneRenderer* s = surface(); s && s->ready()) {
+        const double ratio = gl_->devicePixelRatioF();
+        s->present(std::max(1, static_cast<int>(std::lround(gl_->height() * ratio))));
+    }
 }
 
 void DXDrawRenderer::context_about_to_go()

@@ -54,6 +54,7 @@ class DXDrawRenderer final : public View3DPlatform {
 
   private:
     class ContextScope;
+    class InGlEvent;
     void DXDrawInitializeSurface();
     void context_about_to_go();
     bool opengl_available() const;

@@ -8,7 +8,8 @@
 
 namespace facetor {
 
-DXDrawSurface::DXDrawSurface(QWidget* parent) : QOpenGLWidget(parent)
+DXDrawSurface::DXDrawSurface(HandlerGuard guard, QWidget* parent)
+    : QOpenGLWidget(parent), guard_(std::move(guard))
 {
     setObjectName(QStringLiteral("DXDrawSurface"));
     // The view around it takes the mouse.
@@ -28,25 +29,28 @@ bool DXDrawSurface::available()
     return probe.create();
 }
 
+void DXDrawSurface::forward(void (DXDrawRenderer::*gl_event)())
+{
+    guard_([this, gl_event] {
+        if (renderer_) {
+            (renderer_->*gl_event)();
+        }
+    });
+}
+
 void DXDrawSurface::initializeGL()
 {
-    if (renderer_) {
-        renderer_->initialize_gl();
-    }
+    forward(&DXDrawRenderer::initialize_gl);
 }
 
 void DXDrawSurface::resizeGL(int, int)
 {
-    if (renderer_) {
-        renderer_->resize_gl();
-    }
+    forward(&DXDrawRenderer::resize_gl);
 }
 
 void DXDrawSurface::paintGL()
 {
-    if (renderer_) {
-        renderer_->paint_gl();
-    }
+    forward(&DXDrawRenderer::paint_gl);
 }
 
 } // namespace facetor

@@ -3,13 +3,16 @@
 // renderer. It only exists where the display can give widgets OpenGL.
 #include <QOpenGLWidget>
 
+#include "model/handler_guard.h"
+
 namespace facetor {
 
 class DXDrawRenderer;
 
 class DXDrawSurface final : public QOpenGLWidget {
   public:
-    explicit DXDrawSurface(QWidget* parent);
+    // The GL events run through `guard`, the view's error guard.
+    DXDrawSurface(HandlerGuard guard, QWidget* parent);
     void set_renderer(DXDrawRenderer* renderer) { renderer_ = renderer; }
 
     // Whether this display lets a widget draw with OpenGL.
@@ -21,6 +24,9 @@ class DXDrawSurface final : public QOpenGLWidget {
     void paintGL() override;
 
   private:
+    void forward(void (DXDrawRenderer::*gl_event)());
+
+    HandlerGuard guard_;
     DXDrawRenderer* renderer_ = nullptr;
 };
 
