@@ -8,8 +8,6 @@
 #include <sstream>
 #include <string>
 
-#include <unistd.h>
-
 #include "bench/max_model.h"
 #include "cli/cli.h"
 #include "gltf/export.h"
@@ -19,26 +17,7 @@ namespace {
 
 using namespace facetor;
 
-class MaxModelFile {
-  public:
-    MaxModelFile()
-        : path_(std::filesystem::temp_directory_path() /
-                ("facetor_cli_bench_" + std::to_string(::getpid()) + ".3do"))
-    {
-        const std::string text = bench::make_max_model_text();
-        size_ = text.size();
-        std::ofstream(path_, std::ios::binary)
-            .write(text.data(), static_cast<std::streamsize>(size_));
-    }
-    ~MaxModelFile() { std::filesystem::remove(path_); }
-
-    std::string path() const { return path_.string(); }
-    std::size_t size() const { return size_; }
-
-  private:
-    std::filesystem::path path_;
-    std::size_t size_ = 0;
-};
+using bench::MaxModelFile;
 
 const MaxModelFile& max_model_file()
 {

@@ -7,8 +7,12 @@
 // The numbers are pseudo-random but the same on every run.
 #include <charconv>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
+
+#include <unistd.h>
 
 namespace facetor::bench {
 
@@ -174,5 +178,30 @@ inline std::string make_max_model_text()
 {
     return MaxModelWriter().text();
 }
+
+// The text written to a file of its own for the process's life, so that a
+// benchmark measures the file reads too.
+class MaxModelFile {
+  public:
+    MaxModelFile()
+        : path_(std::filesystem::temp_directory_path() /
+                ("facetor_max_model_" + std::to_string(::getpid()) + ".3do"))
+    {
+        const std::string text = make_max_model_text();
+        size_ = text.size();
+        std::ofstream(path_, std::ios::binary)
+            .write(text.data(), static_cast<std::streamsize>(size_));
+    }
+    ~MaxModelFile() { std::filesystem::remove(path_); }
+    MaxModelFile(const MaxModelFile&) = delete;
+    MaxModelFile& operator=(const MaxModelFile&) = delete;
+
+    std::string path() const { return path_.string(); }
+    std::size_t size() const { return size_; }
+
+  private:
+    std::filesystem::path path_;
+    std::size_t size_ = 0;
+};
 
 } // namespace facetor::bench

@@ -8,8 +8,6 @@
 #include <memory>
 #include <string>
 
-#include <unistd.h>
-
 #include "max_model.h"
 #include "model/reader.h"
 
@@ -17,26 +15,7 @@ namespace {
 
 using namespace facetor;
 
-class MaxModelFile {
-  public:
-    MaxModelFile()
-        : path_(std::filesystem::temp_directory_path() /
-                ("facetor_reader_bench_" + std::to_string(::getpid()) + ".3do"))
-    {
-        const std::string text = bench::make_max_model_text();
-        size_ = text.size();
-        std::ofstream(path_, std::ios::binary)
-            .write(text.data(), static_cast<std::streamsize>(size_));
-    }
-    ~MaxModelFile() { std::filesystem::remove(path_); }
-
-    std::string path() const { return path_.string(); }
-    std::size_t size() const { return size_; }
-
-  private:
-    std::filesystem::path path_;
-    std::size_t size_ = 0;
-};
+using bench::MaxModelFile;
 
 void BM_Read_MaxModel(benchmark::State& state)
 {

@@ -4,11 +4,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "model/errors.h"
+#include "model/plain_file.h"
 
 namespace facetor {
 
@@ -182,22 +181,7 @@ std::size_t MemorySource::read_block(unsigned char* buffer, std::size_t capacity
     return n;
 }
 
-FileSource::FileSource(const std::string& path)
-{
-    // Non-blocking, so that opening a pipe with no writer cannot hang the window.
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd_ < 0) {
-        throw FileError(errno);
-    }
-    // Only plain files end: a device or a pipe could feed the reader forever.
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int code = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
-        close();
-        throw FileError(code);
-    }
-    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
-}
+FileSource::FileSource(const std::string& path) : fd_(open_plain_file(path).fd) {}
 
 FileSource::~FileSource()
 {

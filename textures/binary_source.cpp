@@ -4,11 +4,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "model/errors.h"
+#include "model/plain_file.h"
 
 namespace facetor {
 
@@ -25,18 +24,9 @@ std::size_t MemoryBinary::read_at(std::int64_t pos, unsigned char* out, std::siz
 
 FileBinary::FileBinary(const std::string& path)
 {
-    // Non-blocking, so that opening a pipe with no writer cannot hang the window.
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd_ < 0) {
-        throw FileError(errno);
-    }
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int code = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
-        ::close(fd_);
-        throw FileError(code);
-    }
-    size_ = static_cast<std::int64_t>(info.st_size);
+    const PlainFile file = open_plain_file(path);
+    fd_ = file.fd;
+    size_ = file.size;
 }
 
 FileBinary::~FileBinary()
