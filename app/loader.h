@@ -68,6 +68,8 @@ class Tloader : public QMainWindow {
     void after_current_event(std::function<void()> work);
     // Reports `text` by that route.
     void report_later(std::string text);
+    // Whether the window is on screen and nothing waits on that route.
+    bool settled() const { return painted_once_ && deferred_.empty() && !running_deferred_; }
 
   protected:
     void showEvent(QShowEvent* event) override;

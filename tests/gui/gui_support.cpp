@@ -107,6 +107,7 @@ std::unique_ptr<Tloader> start_maximised()
     auto window = create_windows();
     show_maximised(*window);
     (void)QTest::qWaitForWindowExposed(window.get());
+    (void)QTest::qWaitFor([&] { return window->settled(); }, 10000);
     settle(200);
     return window;
 }
@@ -117,6 +118,7 @@ std::unique_ptr<Tloader> start_editor(int width, int height)
     window->resize(width, height);
     window->show();
     (void)QTest::qWaitForWindowExposed(window.get());
+    (void)QTest::qWaitFor([&] { return window->settled(); }, 10000);
     settle();
     return window;
 }

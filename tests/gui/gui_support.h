@@ -75,11 +75,12 @@ class WindowManager {
 };
 
 // Starts the editor the way main() does: the start-up sequence, then the
-// window shown maximised; waits until it is exposed.
+// window shown maximised; waits until it is on screen and the start-up load
+// (and any box it showed) is over.
 std::unique_ptr<Tloader> start_maximised();
 
 // Starts the main window at a fixed size (not maximised, so that tests can
-// resize it) and waits until it is exposed.
+// resize it) and waits as start_maximised does.
 std::unique_ptr<Tloader> start_editor(int width = 1000, int height = 700);
 
 // Processes events for a while so queued paints and timers run.
