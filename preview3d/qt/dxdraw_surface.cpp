@@ -31,11 +31,9 @@ bool DXDrawSurface::available()
 
 void DXDrawSurface::forward(void (DXDrawRenderer::*gl_event)())
 {
-    guard_([this, gl_event] {
-        if (renderer_) {
-            (renderer_->*gl_event)();
-        }
-    });
+    if (DXDrawRenderer* renderer = renderer_) {
+        guard_([renderer, gl_event] { (renderer->*gl_event)(); });
+    }
 }
 
 void DXDrawSurface::initializeGL()
