@@ -19,7 +19,7 @@ DXDraw::DXDraw(HandlerGuard guard, QWidget* parent) : QWidget(parent), guard_(st
         surface_ = new DXDrawSurface(guard_, this);
         surface_->setGeometry(rect());
     }
-    renderer_ = std::make_unique<DXDrawRenderer>(*this, surface_);
+    renderer_ = std::make_unique<DXDrawRenderer>(*this, surface_, guard_);
     if (surface_) {
         surface_->set_renderer(renderer_.get());
     }

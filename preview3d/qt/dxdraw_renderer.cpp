@@ -51,7 +51,8 @@ class DXDrawRenderer::InGlEvent {
     DXDrawRenderer& owner_;
 };
 
-DXDrawRenderer::DXDrawRenderer(QWidget& view, QOpenGLWidget* gl) : view_widget_(view), gl_(gl)
+DXDrawRenderer::DXDrawRenderer(QWidget& view, QOpenGLWidget* gl, HandlerGuard guard)
+    : view_widget_(view), gl_(gl), guard_(std::move(guard))
 {
     view_.OnInitializeSurface = [this] { DXDrawInitializeSurface(); };
 }
@@ -89,7 +90,7 @@ void DXDrawRenderer::initialize_gl()
     hardware_ = !software_renderer();
     QObject::disconnect(context_watch_);
     context_watch_ = QObject::connect(gl_->context(), &QOpenGLContext::aboutToBeDestroyed, gl_,
-                                      [this] { context_about_to_go(); });
+                                      [this] { guard_([this] { context_about_to_go(); }); });
     // The view starts with an empty scene as soon as it can; a scene built
     // before OpenGL was ready gets its surface now and is shown at the first
     // paint. Should that fail, Render does nothing until the next build.

@@ -5,6 +5,7 @@
 // a context can be had at all, and gets its surface once OpenGL is ready.
 #include <QMetaObject>
 
+#include "model/handler_guard.h"
 #include "model/model.h"
 #include "preview3d/scene_build.h"
 #include "preview3d/view3d.h"
@@ -20,8 +21,9 @@ class GlSceneRenderer;
 class DXDrawRenderer final : public View3DPlatform {
   public:
     // `view` gives the size; `gl` draws, and is null where the display
-    // offers no OpenGL for widgets (then there is never a device).
-    DXDrawRenderer(QWidget& view, QOpenGLWidget* gl);
+    // offers no OpenGL for widgets (then there is never a device). The
+    // context's signal runs through `guard`, the view's error guard.
+    DXDrawRenderer(QWidget& view, QOpenGLWidget* gl, HandlerGuard guard);
     ~DXDrawRenderer() override;
     DXDrawRenderer(const DXDrawRenderer&) = delete;
     DXDrawRenderer& operator=(const DXDrawRenderer&) = delete;
@@ -61,6 +63,7 @@ class DXDrawRenderer final : public View3DPlatform {
 
     QWidget& view_widget_;
     QOpenGLWidget* gl_;
+    HandlerGuard guard_;
     View3D view_{*this};
     SceneFrames frames_;
     bool gl_ready_ = false;
