@@ -1,6 +1,6 @@
 # The two commands of the README, plus benchmarks and fuzzing.
 # Each one installs missing Debian packages first (scripts/setup.sh).
-.PHONY: setup test run bench bench-build fuzz asan clean
+.PHONY: setup test run bench bench-build fuzz asan package clean
 
 # WERROR=ON (as CI sets it) turns every warning of our own code into an error.
 WERROR ?= OFF
@@ -37,6 +37,14 @@ asan: setup
 	cmake --preset asan -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR)
 	cmake --build --preset asan
 	bash scripts/with-display.sh ctest --preset asan
+
+# The Debian package from the Release build, checked by lintian (which fails
+# on an error).
+package: setup
+	cmake --preset release
+	cmake --build --preset release --target installables
+	cd build/release && cpack
+	lintian build/release/facetor_*.deb
 
 clean:
 	rm -rf build

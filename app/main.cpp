@@ -9,6 +9,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Facetor"));
+    // The installed desktop entry's name, by which desktops match the window
+    // with its icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.facetor.Facetor"));
     const std::unique_ptr<facetor::Tloader> loader = facetor::create_windows();
     facetor::show_maximised(*loader);
     return QApplication::exec();

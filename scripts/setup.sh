@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-utils libgl1-mesa-dri openbox
   clang libclang-rt-dev
   libtinygltf-dev libstb-dev
+  desktop-file-utils appstream xdotool lintian dpkg-dev file
 )
 
 missing=()
