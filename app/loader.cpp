@@ -193,7 +193,11 @@ void Tloader::after_current_event(std::function<void()> work)
 
 void Tloader::report_later(std::string text)
 {
-    deferred_->report_later(std::move(text));
+    // The parts go before the widgets do: a widget failing as it is
+    // destroyed has no window left to report in.
+    if (deferred_) {
+        deferred_->report_later(std::move(text));
+    }
 }
 
 bool Tloader::settled() const
