@@ -1,9 +1,8 @@
 #pragma once
 // What a glTF export holds, before any glTF is written: one node per
 // hierarchy node, the meshes they carry as triangles in the 3D view's axes
-// (glTF's y up),
-// and the face material names. Plain C++, so the rules are tested without
-// reading glTF back.
+// (glTF's y up), and the face material names. Plain C++, so the rules are
+// tested without reading glTF back.
 #include <array>
 #include <cstdint>
 #include <string>
