@@ -1,12 +1,9 @@
 // The menu bar and the two toolbars, built from tables.
 #include <QActionGroup>
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -91,30 +88,13 @@ QString text(std::string_view s)
 
 } // namespace
 
-void Tloader::bind(QObject* sender, void (Tloader::*handler)(), void (Tloader::*stop)())
+void Tloader::bind(QAction* action, void (Tloader::*handler)())
 {
     if (handler == nullptr) {
         return;
     }
-    auto run = [this, handler, stop] {
-        guarded(
-            this, [this, handler] { (this->*handler)(); },
-            [this, stop] {
-                if (stop != nullptr) {
-                    (this->*stop)();
-                }
-            });
-    };
-    if (auto* action = qobject_cast<QAction*>(sender)) {
-        connect(action, &QAction::triggered, this, run); // run is guarded
-    } else if (auto* timer = qobject_cast<QTimer*>(sender)) {
-        // Timers tick only while the application is the active one.
-        connect(timer, &QTimer::timeout, this, [run] { // run is guarded
-            if (QGuiApplication::applicationState() == Qt::ApplicationActive) {
-                run();
-            }
-        });
-    }
+    connect(action, &QAction::triggered, this,
+            [this, handler] { guard([this, handler] { (this->*handler)(); }); });
 }
 
 void Tloader::build_menus()
@@ -163,18 +143,6 @@ void Tloader::build_mode_menu(QMenu* menu)
         bind(action, handlers[row->mode]);
     }
     mode_items_[mesh_mode]->setChecked(true);
-}
-
-Tloader::MenuShortcut Tloader::menu_shortcut(const QKeyEvent& key) const
-{
-    const QKeySequence pressed(
-        QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key())));
-    for (const QAction* action : shortcut_items_) {
-        if (action->shortcut() == pressed) {
-            return action->isEnabled() ? MenuShortcut::enabled : MenuShortcut::disabled;
-        }
-    }
-    return MenuShortcut::none;
 }
 
 void Tloader::build_toolbars()

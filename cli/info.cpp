@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "gltf/node_tree.h"
+#include "model/node_tree.h"
 
 namespace facetor {
 

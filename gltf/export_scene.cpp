@@ -5,7 +5,9 @@
 #include <stdexcept>
 #include <unordered_map>
 
-#include "gltf/node_tree.h"
+#include "model/node_tree.h"
+#include "preview3d/mesh_geometry.h"
+#include "preview3d/scene_build.h"
 
 namespace facetor {
 
@@ -78,49 +80,17 @@ std::vector<bool> usable_faces(const type_mesh& mesh, int m, std::vector<std::st
     return usable;
 }
 
-// Newell's normal, so that any corner order of a planar polygon gives the
-// side its winding faces (counter-clockwise seen from the normal). Zero for
-// a face without area.
-Vec3 newell_normal(const Vec3* p, int count)
-{
-    Vec3 n{};
-    for (int i = 0; i < count; ++i) {
-        const Vec3& a = p[i];
-        const Vec3& b = p[(i + 1) % count];
-        // Relative to the first corner, so that large coordinates do not
-        // swamp the differences.
-        const double ay = a[1] - p[0][1], az = a[2] - p[0][2], ax = a[0] - p[0][0];
-        const double by = b[1] - p[0][1], bz = b[2] - p[0][2], bx = b[0] - p[0][0];
-        n[0] += (ay - by) * (az + bz);
-        n[1] += (az - bz) * (ax + bx);
-        n[2] += (ax - bx) * (ay + by);
-    }
-    return n;
-}
-
-bool normalise(Vec3& n)
-{
-    const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-    if (!(length > 0) || !std::isfinite(length)) {
-        return false;
-    }
-    for (double& c : n) {
-        c /= length;
-    }
-    return true;
-}
-
 // A face without area still needs a unit normal: the file's face normal,
 // or else up.
-Vec3 face_normal(const Vec3* corners, int count, const type_normal& file_normal)
+Vec3 unit_face_normal(const Vec3* corners, int count, const type_normal& file_normal)
 {
-    Vec3 n = newell_normal(corners, count);
-    if (normalise(n)) {
+    const Vec3 n = face_normal(std::span<const Point3>(corners, static_cast<std::size_t>(count)));
+    if (n != Vec3{}) {
         return n;
     }
-    n = to_view_axes(file_normal.x, file_normal.y, file_normal.z);
-    if (normalise(n)) {
-        return n;
+    const Vec3 file = unit_vector(to_view_axes(file_normal.x, file_normal.y, file_normal.z));
+    if (file != Vec3{}) {
+        return file;
     }
     return {0, 1, 0};
 }
@@ -146,7 +116,7 @@ class SceneBuilder {
                 out.translation[i] = narrow_.clamp(translation[i]);
             }
             if (node.mesh != -1) {
-                out.mesh = mesh_for(n, node);
+                out.mesh = mesh_for(n, node, {t.mesh_x, t.mesh_y, t.mesh_z});
             }
         }
         if (narrow_.clamped()) {
@@ -157,14 +127,15 @@ class SceneBuilder {
 
   private:
     // Meshes are shared by nodes that carry the same mesh with the same
-    // pivot, since the pivot is built into the vertices.
+    // shift, since placement moves the node's mesh, not its children, by it:
+    // it is built into the vertices.
     struct MeshKey {
         int mesh;
-        double px, py, pz;
+        Vec3 shift;
         int index; // into scene_.meshes, -1 when the mesh has no face to show
     };
 
-    int mesh_for(int n, const type_hierarchy& node)
+    int mesh_for(int n, const type_hierarchy& node, const Vec3& shift)
     {
         const int m = node.mesh;
         if (m >= geoset_.mesh_count) {
@@ -174,18 +145,17 @@ class SceneBuilder {
             return -1;
         }
         for (const MeshKey& k : built_) {
-            if (k.mesh == m && k.px == node.pivot_x && k.py == node.pivot_y &&
-                k.pz == node.pivot_z) {
+            if (k.mesh == m && k.shift == shift) {
                 return k.index;
             }
         }
-        ExportMesh mesh = build_mesh(m, {node.pivot_x, node.pivot_y, node.pivot_z});
+        ExportMesh mesh = build_mesh(m, shift);
         int index = -1;
         if (!mesh.primitives.empty()) {
             index = static_cast<int>(scene_.meshes.size());
             scene_.meshes.push_back(std::move(mesh));
         }
-        built_.push_back({m, node.pivot_x, node.pivot_y, node.pivot_z, index});
+        built_.push_back({m, shift, index});
         return index;
     }
 
@@ -208,7 +178,7 @@ class SceneBuilder {
         return it->second;
     }
 
-    ExportMesh build_mesh(int m, const Vec3& pivot)
+    ExportMesh build_mesh(int m, const Vec3& shift)
     {
         const type_mesh& mesh = geoset_.meshes[m];
         const std::vector<bool>& ok = usable(m);
@@ -226,7 +196,7 @@ class SceneBuilder {
             if (inserted) {
                 out.primitives.emplace_back().material = material;
             }
-            add_face(out.primitives[it->second], mesh, f, pivot);
+            add_face(out.primitives[it->second], mesh, f, shift);
         }
         for (ExportPrimitive& p : out.primitives) {
             bound(p);
@@ -234,7 +204,7 @@ class SceneBuilder {
         return out;
     }
 
-    void add_face(ExportPrimitive& p, const type_mesh& mesh, int f, const Vec3& pivot)
+    void add_face(ExportPrimitive& p, const type_mesh& mesh, int f, const Vec3& shift)
     {
         const type_faces& face = mesh.faces[f];
         const int count = face.corner_count;
@@ -242,9 +212,9 @@ class SceneBuilder {
         for (int k = 1; k <= count; ++k) {
             const type_vertex& v = mesh.vertices[face.corner_vertex[k]];
             corners[static_cast<std::size_t>(k - 1)] =
-                to_view_axes(v.x + pivot[0], v.y + pivot[1], v.z + pivot[2]);
+                to_view_axes(v.x + shift[0], v.y + shift[1], v.z + shift[2]);
         }
-        const Vec3 normal = face_normal(corners.data(), count, mesh.face_normals[f]);
+        const Vec3 normal = unit_face_normal(corners.data(), count, mesh.face_normals[f]);
         const auto base = static_cast<std::uint32_t>(p.positions.size() / 3);
         for (int k = 1; k <= count; ++k) {
             for (const double c : corners[static_cast<std::size_t>(k - 1)]) {
@@ -261,9 +231,7 @@ class SceneBuilder {
                 p.uvs.insert(p.uvs.end(), {0.0f, 0.0f});
             }
         }
-        for (std::uint32_t k = 1; k + 1 < static_cast<std::uint32_t>(count); ++k) {
-            p.indices.insert(p.indices.end(), {base, base + k, base + k + 1});
-        }
+        append_fan(p.indices, base, static_cast<std::size_t>(count));
     }
 
     static void bound(ExportPrimitive& p)

@@ -1,8 +1,8 @@
 #pragma once
 // What a glTF export holds, before any glTF is written: one node per
-// hierarchy node, the meshes they carry as triangles in the 3D view's axes,
-// and the face material names. Plain C++, so the rules are tested without
-// reading glTF back.
+// hierarchy node, the meshes they carry as triangles in the 3D view's axes
+// (glTF's y up), and the face material names. Plain C++, so the rules are
+// tested without reading glTF back.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -41,13 +41,6 @@ struct ExportScene {
     std::vector<std::string> materials; // face material names, first use first
     std::vector<std::string> warnings;  // one line each, without a prefix
 };
-
-// Model x, y, z as the 3D view shows them: x, z, -y (glTF's y up, right-handed).
-// 0 - y rather than -y, so that a zero is written as 0, not -0.
-inline std::array<double, 3> to_view_axes(double x, double y, double z)
-{
-    return {x, z, 0.0 - y};
-}
 
 // Builds the export of geoset `geoset` (0..4) of a placed model. Faces with
 // fewer than three corners or a corner past the mesh's vertices are left out

@@ -4,25 +4,53 @@
 
 namespace facetor {
 
+Point3 face_normal(std::span<const Point3> corners)
+{
+    const std::size_t count = corners.size();
+    if (count < 3) {
+        return {};
+    }
+    const Point3& o = corners[0];
+    Point3 n{};
+    for (std::size_t i = 0; i < count; ++i) {
+        const Point3& a = corners[i];
+        const Point3& b = corners[(i + 1) % count];
+        const double ay = a[1] - o[1], az = a[2] - o[2], ax = a[0] - o[0];
+        const double by = b[1] - o[1], bz = b[2] - o[2], bx = b[0] - o[0];
+        n[0] += (ay - by) * (az + bz);
+        n[1] += (az - bz) * (ax + bx);
+        n[2] += (ax - bx) * (ay + by);
+    }
+    return unit_vector(n);
+}
+
+Point3 unit_vector(Point3 v)
+{
+    const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    if (!(length > 0) || !std::isfinite(length)) {
+        return {};
+    }
+    for (double& c : v) {
+        c /= length;
+    }
+    return v;
+}
+
 Vector3 face_normal(const std::vector<Vector3>& corners)
 {
-    if (corners.size() < 3) {
-        return {};
-    }
-    double nx = 0, ny = 0, nz = 0;
+    std::vector<Point3> exact(corners.size());
     for (std::size_t i = 0; i < corners.size(); ++i) {
-        const Vector3& a = corners[i];
-        const Vector3& b = corners[(i + 1) % corners.size()];
-        nx += (double(a.y) - b.y) * (double(a.z) + b.z);
-        ny += (double(a.z) - b.z) * (double(a.x) + b.x);
-        nz += (double(a.x) - b.x) * (double(a.y) + b.y);
+        exact[i] = {corners[i].x, corners[i].y, corners[i].z};
     }
-    const double len = std::sqrt(nx * nx + ny * ny + nz * nz);
-    if (!(len > 0) || !std::isfinite(len)) {
-        return {};
+    const Point3 n = face_normal(std::span<const Point3>(exact));
+    return {static_cast<float>(n[0]), static_cast<float>(n[1]), static_cast<float>(n[2])};
+}
+
+void append_fan(std::vector<std::uint32_t>& indices, std::uint32_t first, std::size_t corner_count)
+{
+    for (std::uint32_t k = 1; k + 1 < corner_count; ++k) {
+        indices.insert(indices.end(), {first, first + k, first + k + 1});
     }
-    return {static_cast<float>(nx / len), static_cast<float>(ny / len),
-            static_cast<float>(nz / len)};
 }
 
 MeshGeometry triangulate(const MeshBuilder& mesh)
@@ -47,9 +75,7 @@ MeshGeometry triangulate(const MeshBuilder& mesh)
             out.vertices.insert(out.vertices.end(),
                                 {p.x, p.y, p.z, n.x, n.y, n.z, c.red, c.green, c.blue});
         }
-        for (std::uint32_t k = 1; k + 1 < points.size(); ++k) {
-            out.indices.insert(out.indices.end(), {first, first + k, first + k + 1});
-        }
+        append_fan(out.indices, first, points.size());
     }
     return out;
 }

@@ -50,9 +50,14 @@ void build_scene(View3D& view, SceneFrames& frames, type_model& model)
     frames.light_frame->SetPosition(root.get(), 0, 0, 2);
     view.camera()->SetPosition(root.get(), 0, 0, -10);
     view.camera()->SetOrientation(root.get(), 0, 0, 1, 0, 1, 0);
-    // Model +x to the right, +z up, +y toward the viewer.
+    // The frame's z and y axes are where the model's z and y go.
+    const auto direction = to_view_axes(0, 0, 1);
+    const auto up = to_view_axes(0, 1, 0);
     frames.model_frame->SetPosition(root.get(), 0, 0, 0);
-    frames.model_frame->SetOrientation(root.get(), 0, 1, 0, 0, 0, -1);
+    frames.model_frame->SetOrientation(root.get(), static_cast<float>(direction[0]),
+                                       static_cast<float>(direction[1]),
+                                       static_cast<float>(direction[2]), static_cast<float>(up[0]),
+                                       static_cast<float>(up[1]), static_cast<float>(up[2]));
 
     const auto builder = runtime.CreateMeshBuilder();
     for (int n = 0; n < model.node_count; ++n) {

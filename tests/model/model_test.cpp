@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/errors.h"
+#include "model/node_tree.h"
 
 namespace facetor {
 namespace {
@@ -140,6 +141,37 @@ TEST(PlaceNodes, EndsOnCyclesAndOnLinksPastTheNodesRead)
     EXPECT_EQ(world(*m, 2).x, 100);
     EXPECT_EQ(world(*m, 3).x, 1000);
     EXPECT_EQ(world(*m, 20).x, 0) << "nodes beyond node_count are not placed";
+}
+
+// The tree the glTF export and placement share: links that reach a root stay,
+// a node whose walk does not becomes a root at its placed offset.
+TEST(NodeTree, KeepsLinksThatReachARootAndHangsTheRestFromTheScene)
+{
+    const auto m = make_model();
+    m->node_count = 6;
+    set_node(*m, 0, 0, -1, {1, 0, 0}, {0.5, 0, 0});
+    set_node(*m, 1, 1, 0, {2, 0, 0}, {0, 0, 0});
+    set_node(*m, 2, 0, 3, {4, 0, 0}, {0, 0, 0}); // 2 <-> 3
+    set_node(*m, 3, -1, 2, {8, 0, 0}, {0, 0, 0});
+    set_node(*m, 4, 1, 20, {16, 0, 0}, {0, 0, 0}); // past the nodes read
+    set_node(*m, 5, 0, 4, {32, 0, 0}, {0, 0.25, 0});
+    const std::vector<TreeNode> tree = node_tree(*m);
+    const struct {
+        int parent;
+        bool broken;
+        double x, mesh_y;
+    } expected[] = {{-1, false, 1, 0}, {0, false, 2, 0}, {-1, true, 12, 0},
+                    {-1, true, 12, 0}, {-1, true, 16, 0}, {-1, true, 48, 0.25}};
+    ASSERT_EQ(tree.size(), 6u);
+    for (std::size_t n = 0; n < tree.size(); ++n) {
+        EXPECT_EQ(tree[n].parent, expected[n].parent) << n;
+        EXPECT_EQ(tree[n].broken, expected[n].broken) << n;
+        EXPECT_EQ(tree[n].x, expected[n].x) << n;
+        EXPECT_EQ(tree[n].mesh_y, expected[n].mesh_y) << n;
+    }
+    place_nodes(*m);
+    EXPECT_EQ(world(*m, 1), (Offsets{3, 0, 0})) << "the tree's offsets without the parent's pivot";
+    EXPECT_EQ(world(*m, 5), (Offsets{48, 0.25, 0}));
 }
 
 } // namespace

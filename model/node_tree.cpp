@@ -1,4 +1,4 @@
-#include "gltf/node_tree.h"
+#include "model/node_tree.h"
 
 #include <array>
 
@@ -14,8 +14,12 @@ std::vector<TreeNode> node_tree(const type_model& model)
         t.x = node.offset_x;
         t.y = node.offset_y;
         t.z = node.offset_z;
-        // The walk of node placement, summing as it does, so a broken node
-        // lands on the very doubles placement gives it.
+        t.mesh_x = node.pivot_x;
+        t.mesh_y = node.pivot_y;
+        t.mesh_z = node.pivot_z;
+        // A file may link parents into a cycle or to a node that was not
+        // read: the walk stops at the first node it has already added (each
+        // ancestor counts once) or at a link past the nodes read.
         double x = t.x, y = t.y, z = t.z;
         std::array<bool, k_max_nodes + 1> visited{};
         visited[static_cast<std::size_t>(n)] = true;

@@ -1,0 +1,41 @@
+#pragma once
+// The "+" rows of the property grids: a press opens the option chooser or,
+// for a face's material, the texture picker; the choice is stored in the
+// model and the panel rewritten. Owns both dialogs.
+#include "app/editor_state.h"
+#include "editing/property_edit.h"
+#include "model/handler_guard.h"
+
+class QWidget;
+
+namespace facetor {
+
+class TOptions;
+class Tmatpicker;
+class WindowPanes;
+
+class PropertyCommands {
+  public:
+    PropertyCommands(QWidget* window, EditorState& state, WindowPanes& panes);
+
+    // The picker reads its archive at once, through `guard_later`, which
+    // reports an error after the event at hand.
+    void create_picker(const HandlerGuard& guard_later);
+    void create_options();
+    Tmatpicker* picker() const { return picker_; }
+    TOptions* options() const { return options_; }
+
+    void m_propMouseDown(int col, int row);
+    void f_propMouseDown(int col, int row);
+
+  private:
+    PropertyDialogs property_dialogs();
+
+    QWidget* window_;
+    EditorState& state_;
+    WindowPanes& panes_;
+    Tmatpicker* picker_ = nullptr;
+    TOptions* options_ = nullptr;
+};
+
+} // namespace facetor
