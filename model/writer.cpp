@@ -9,12 +9,14 @@
 #include <limits>
 #include <map>
 #include <string_view>
+#include <unordered_map>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "model/errors.h"
+#include "model/number_text.h"
 #include "model/text_escape.h"
 
 namespace facetor {
@@ -66,8 +68,7 @@ class Warnings {
     std::vector<std::string> order_;
 };
 
-// Which material index gives each face its name back. Faces of one load
-// share their name's bytes, so the last match is tried first by address.
+// Which material index gives each face its name back.
 class MaterialIndex {
   public:
     explicit MaterialIndex(const type_model& model) : model_(model), count_(model.material_count) {}
@@ -77,8 +78,9 @@ class MaterialIndex {
     // into `warnings` unless it is null (the second pass over the faces).
     template <class Path> int index_of(const std::string& name, Path path, Warnings* warnings)
     {
-        if (name.data() == last_data_ && name.size() == last_size_) {
-            return last_index_;
+        const auto seen = by_address_.find(name.data());
+        if (seen != by_address_.end() && seen->second.first == name.size()) {
+            return seen->second.second;
         }
         int index = find(name);
         if (index < 0) {
@@ -98,9 +100,7 @@ class MaterialIndex {
                                     : "the list is full: written without a material"),
                           path());
         }
-        last_data_ = name.data();
-        last_size_ = name.size();
-        last_index_ = index;
+        by_address_[name.data()] = {name.size(), index};
         return index;
     }
 
@@ -129,9 +129,9 @@ class MaterialIndex {
     const type_model& model_;
     int count_;
     std::vector<std::string> extra_;
-    const char* last_data_ = nullptr;
-    std::size_t last_size_ = 0;
-    int last_index_ = 0;
+    // Names met before, by the address of their bytes: the faces of one load
+    // share them, so a long name is compared once, not once per face.
+    std::unordered_map<const char*, std::pair<std::size_t, int>> by_address_;
 };
 
 class Writer {
@@ -182,8 +182,13 @@ class Writer {
     void integer(long long v)
     {
         char digits[24];
-        const auto r = std::to_chars(digits, digits + sizeof digits, v);
-        buffer_.append(digits, r.ptr);
+        append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
+    }
+    // From `first` to `last`: the pointer-pair append of std::string takes
+    // a slow general path.
+    void append(const char* first, const char* last)
+    {
+        buffer_.append(first, static_cast<std::size_t>(last - first));
     }
     void space() { buffer_ += ' '; }
     void index_prefix(int i)
@@ -207,8 +212,7 @@ class Writer {
             v = std::copysign(std::numeric_limits<double>::max(), v);
         }
         char digits[32];
-        const auto r = std::to_chars(digits, digits + sizeof digits, v);
-        buffer_.append(digits, r.ptr);
+        append(digits, shortest_double(digits, v));
     }
     template <class Prefix>
     void reals(std::initializer_list<std::pair<double, const char*>> values, Prefix prefix)
