@@ -245,17 +245,14 @@ int check(const Words& words, const Streams& io)
                        words.flags.count("--strict") != 0);
 }
 
-int run_command(const std::string& command, const std::vector<std::string>& rest,
-                const Streams& io)
+int run_command(const std::string& command, const std::vector<std::string>& rest, const Streams& io)
 {
     std::string why;
     const bool is_check = command == "check";
     const bool is_export = command == "export";
-    const std::optional<Words> words =
-        parse_words(rest, is_check ? std::set<std::string>{"--strict"} : std::set<std::string>{},
-                    is_export ? std::set<std::string>{"--archive", "--geoset"}
-                              : std::set<std::string>{},
-                    why);
+    const std::optional<Words> words = parse_words(
+        rest, is_check ? std::set<std::string>{"--strict"} : std::set<std::string>{},
+        is_export ? std::set<std::string>{"--archive", "--geoset"} : std::set<std::string>{}, why);
     if (!words) {
         return usage_error(io.err, why);
     }

@@ -264,8 +264,8 @@ class Dumper {
 
     static bool is_fresh(const type_faces& f)
     {
-        if (!f.face_material.empty() || f.geo != 0 || f.light != 0 ||
-            f.tex != 0 || f.corner_count != 0 || !is_zero(f.extra_light) || !f.face_type.empty()) {
+        if (!f.face_material.empty() || f.geo != 0 || f.light != 0 || f.tex != 0 ||
+            f.corner_count != 0 || !is_zero(f.extra_light) || !f.face_type.empty()) {
             return false;
         }
         for (std::size_t k = 0; k < f.corner_vertex.size(); ++k) {

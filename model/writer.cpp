@@ -89,8 +89,8 @@ class MaterialIndex {
         if (warnings != nullptr && index >= count_ && !name.empty()) {
             const bool added = index < k_max_materials;
             warnings->add("material " + quoted(name) + " is not in the material list; " +
-                             (added ? "added to it as material " + std::to_string(index)
-                                    : "the list is full: written without a material"),
+                              (added ? "added to it as material " + std::to_string(index)
+                                     : "the list is full: written without a material"),
                           path());
         }
         by_address_[name.data()] = {name.size(), index};
@@ -101,7 +101,10 @@ class MaterialIndex {
     const std::vector<std::string>& extra() const { return extra_; }
 
     // A face without a material names a slot past the written list.
-    int resolve_empty(int index) const { return index == k_max_materials ? written_count() : index; }
+    int resolve_empty(int index) const
+    {
+        return index == k_max_materials ? written_count() : index;
+    }
 
   private:
     int find(const std::string& name) const
@@ -290,13 +293,15 @@ class Writer {
         end_line();
         for (int i = 0; i < model_.material_count; ++i) {
             index_prefix(i);
-            text(model_.materials[i], [&] { return "materials[" + std::to_string(i) + "]"; }, "_");
+            text(
+                model_.materials[i], [&] { return "materials[" + std::to_string(i) + "]"; }, "_");
             end_line();
         }
         int i = model_.material_count;
         for (const std::string& name : materials_.extra()) {
             index_prefix(i);
-            text(name, [&] { return "materials[" + std::to_string(i) + "]"; }, "_");
+            text(
+                name, [&] { return "materials[" + std::to_string(i) + "]"; }, "_");
             end_line();
             ++i;
         }
@@ -341,7 +346,8 @@ class Writer {
         integer(m);
         end_line();
         buffer_ += "NAME ";
-        text(mesh.name, [&] { return path + ".name"; }, "_");
+        text(
+            mesh.name, [&] { return path + ".name"; }, "_");
         end_line();
         buffer_ += "RADIUS ";
         real(mesh.radius, [&] { return path + ".radius"; });
@@ -408,8 +414,8 @@ class Writer {
     {
         index_prefix(f);
         const std::string& material = face.face_material;
-        integer(materials_.resolve_empty(
-            materials_.index_of(material, [] { return std::string(); }, nullptr)));
+        integer(materials_.resolve_empty(materials_.index_of(
+            material, [] { return std::string(); }, nullptr)));
         space();
         const auto path = [&](const char* field) {
             return [=, this] { return face_path(g, m, f) + field; };
@@ -445,9 +451,11 @@ class Writer {
             const type_hierarchy& node = model_.nodes[n];
             const std::string path = "nodes[" + std::to_string(n) + "].";
             index_prefix(n);
-            text(node.node_flags, [&] { return path + "node_flags"; }, "0");
+            text(
+                node.node_flags, [&] { return path + "node_flags"; }, "0");
             space();
-            text(node.node_type, [&] { return path + "node_type"; }, "0");
+            text(
+                node.node_type, [&] { return path + "node_type"; }, "0");
             for (const int link : {int{node.mesh}, int{node.parent}, int{node.child},
                                    int{node.sibling}, int{node.num_children}}) {
                 space();
@@ -465,7 +473,8 @@ class Writer {
                    {node.pivot_z, "pivot_z"}},
                   [&] { return path; });
             space();
-            text(node.node_name, [&] { return path + "node_name"; }, "_");
+            text(
+                node.node_name, [&] { return path + "node_name"; }, "_");
             end_line();
         }
     }

@@ -63,7 +63,8 @@ std::string file_bytes(const fs::path& path)
 TEST(Writer, EverySampleThatLoadsComesBackTheSame)
 {
     std::vector<fs::path> files{fs::path(FACETOR_SOURCE_DIR) / "data/dflt.3do"};
-    for (const auto& entry : fs::directory_iterator(fs::path(FACETOR_SOURCE_DIR) / "fuzz/corpus/reader")) {
+    for (const auto& entry :
+         fs::directory_iterator(fs::path(FACETOR_SOURCE_DIR) / "fuzz/corpus/reader")) {
         files.push_back(entry.path());
     }
     int loaded = 0;
@@ -170,9 +171,26 @@ TEST(Writer, AFullListLeavesAnUnknownMaterialOut)
 // edges of where it applies too.
 TEST(Writer, NumbersTakeTheLibrarysShortestText)
 {
-    for (const double v : {0.0, -0.0, 0.01, 0.0099999, -0.015625, 0.1, 0.3, 1.0, 10.0, 1e6, 1e7,
-                           123456.789012, 999999999.999999, 1e9, -1e9 + 0.5, 2.5e-7, 1.0 / 3,
-                           12.125, 5e-324, 1.7976931348623157e308}) {
+    for (const double v : {0.0,
+                           -0.0,
+                           0.01,
+                           0.0099999,
+                           -0.015625,
+                           0.1,
+                           0.3,
+                           1.0,
+                           10.0,
+                           1e6,
+                           1e7,
+                           123456.789012,
+                           999999999.999999,
+                           1e9,
+                           -1e9 + 0.5,
+                           2.5e-7,
+                           1.0 / 3,
+                           12.125,
+                           5e-324,
+                           1.7976931348623157e308}) {
         char quick[40], library[40];
         EXPECT_EQ(std::string(quick, shortest_double(quick, v)),
                   std::string(library, std::to_chars(library, library + 40, v).ptr));
