@@ -89,7 +89,8 @@ std::vector<bool> usable_faces(const type_mesh& mesh, int m, std::vector<std::st
         const type_faces& face = mesh.faces[f];
         const std::string where = "face " + std::to_string(f);
         if (face.corner_count < 3) {
-            said.add(too_few_corners, where + ", " + std::to_string(face.corner_count) + " corners");
+            said.add(too_few_corners,
+                     where + ", " + std::to_string(face.corner_count) + " corners");
             continue;
         }
         bool ok = true;
@@ -228,10 +229,9 @@ class SceneBuilder {
     int mesh_for(int n, const type_hierarchy& node)
     {
         if (node.mesh >= geoset_.mesh_count) {
-            scene_.warnings.push_back("node " + std::to_string(n) + " (" +
-                                      printable(node.node_name) + "): mesh " +
-                                      std::to_string(node.mesh) +
-                                      " is not in the geoset; node without mesh");
+            scene_.warnings.push_back(
+                "node " + std::to_string(n) + " (" + printable(node.node_name) + "): mesh " +
+                std::to_string(node.mesh) + " is not in the geoset; node without mesh");
             return -1;
         }
         return shared_mesh(node.mesh, {node.pivot_x, node.pivot_y, node.pivot_z});
@@ -265,11 +265,19 @@ class SceneBuilder {
 
     int material_index(const std::string& name)
     {
+        // Faces of one load share their name's bytes: a long name is hashed
+        // once, not once per face.
+        if (name.data() == last_name_ && name.size() == last_size_) {
+            return last_index_;
+        }
         auto [it, inserted] =
             material_of_name_.try_emplace(name, static_cast<int>(scene_.materials.size()));
         if (inserted) {
             scene_.materials.push_back(name);
         }
+        last_name_ = name.data();
+        last_size_ = name.size();
+        last_index_ = it->second;
         return it->second;
     }
 
@@ -349,6 +357,9 @@ class SceneBuilder {
     std::vector<MeshKey> built_;
     std::unordered_map<int, std::vector<bool>> usable_;
     std::unordered_map<std::string, int> material_of_name_;
+    const char* last_name_ = nullptr;
+    std::size_t last_size_ = 0;
+    int last_index_ = 0;
 };
 
 } // namespace
