@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "model/node_tree.h"
+#include "model/text_escape.h"
 #include "preview3d/mesh_geometry.h"
 #include "preview3d/scene_build.h"
 
@@ -41,42 +42,81 @@ using Vec3 = std::array<double, 3>;
 
 std::string mesh_label(const type_mesh& mesh, int m)
 {
-    return "mesh " + std::to_string(m) + " (" + mesh.name + ")";
+    return "mesh " + std::to_string(m) + " (" + printable(mesh.name) + ")";
 }
+
+// One warning per mesh and cause, however many faces share it: a count and
+// the first face as an example.
+class FaceWarnings {
+  public:
+    void add(int cause, const std::string& first)
+    {
+        Entry& e = entries_[static_cast<std::size_t>(cause)];
+        if (e.count++ == 0) {
+            e.first = first;
+        }
+    }
+    void report(const std::string& label, std::vector<std::string>& warnings) const
+    {
+        static constexpr const char* k_causes[] = {"fewer than 3 corners; skipped",
+                                                   "a corner past the vertices; skipped",
+                                                   "a corner past the texture vertices; UV 0, 0"};
+        for (std::size_t c = 0; c < entries_.size(); ++c) {
+            const Entry& e = entries_[c];
+            if (e.count != 0) {
+                warnings.push_back(label + ": " + std::to_string(e.count) +
+                                   (e.count == 1 ? " face with " : " faces with ") + k_causes[c] +
+                                   " (first: " + e.first + ")");
+            }
+        }
+    }
+
+  private:
+    struct Entry {
+        int count = 0;
+        std::string first;
+    };
+    std::array<Entry, 3> entries_{};
+};
+
+enum FaceCause { too_few_corners = 0, vertex_past_count = 1, tvertex_past_count = 2 };
 
 // Which faces of mesh `m` can be exported. Checked once per mesh, so a mesh
 // that several nodes carry warns once.
 std::vector<bool> usable_faces(const type_mesh& mesh, int m, std::vector<std::string>& warnings)
 {
     std::vector<bool> usable(mesh.face_count, false);
+    FaceWarnings said;
     for (int f = 0; f < mesh.face_count; ++f) {
         const type_faces& face = mesh.faces[f];
-        const std::string where = mesh_label(mesh, m) + " face " + std::to_string(f) + ": ";
+        const std::string where = "face " + std::to_string(f);
         if (face.corner_count < 3) {
-            warnings.push_back(where + std::to_string(face.corner_count) +
-                               " corners; face skipped");
+            said.add(too_few_corners,
+                     where + ", " + std::to_string(face.corner_count) + " corners");
             continue;
         }
         bool ok = true;
         for (int k = 1; k <= face.corner_count && ok; ++k) {
             if (face.corner_vertex[k] >= mesh.vertex_count) {
-                warnings.push_back(where + "corner " + std::to_string(k) + " names vertex " +
-                                   std::to_string(face.corner_vertex[k]) + ", past the " +
-                                   std::to_string(mesh.vertex_count) + " vertices; face skipped");
+                said.add(vertex_past_count, where + " corner " + std::to_string(k) +
+                                                " names vertex " +
+                                                std::to_string(face.corner_vertex[k]) + " of " +
+                                                std::to_string(mesh.vertex_count));
                 ok = false;
             }
         }
         for (int k = 1; k <= face.corner_count && ok; ++k) {
             if (face.corner_tvertex[k] >= mesh.tvertex_count) {
-                warnings.push_back(
-                    where + "corner " + std::to_string(k) + " names texture vertex " +
-                    std::to_string(face.corner_tvertex[k]) + ", past the " +
-                    std::to_string(mesh.tvertex_count) + " texture vertices; UV 0, 0");
+                said.add(tvertex_past_count, where + " corner " + std::to_string(k) +
+                                                 " names texture vertex " +
+                                                 std::to_string(face.corner_tvertex[k]) + " of " +
+                                                 std::to_string(mesh.tvertex_count));
                 break;
             }
         }
         usable[static_cast<std::size_t>(f)] = ok;
     }
+    said.report(mesh_label(mesh, m), warnings);
     return usable;
 }
 
@@ -119,6 +159,7 @@ class SceneBuilder {
                 out.mesh = mesh_for(n, node, {t.mesh_x, t.mesh_y, t.mesh_z});
             }
         }
+        add_meshes_no_node_carries();
         if (narrow_.clamped()) {
             scene_.warnings.push_back("coordinates beyond the range of 32-bit floats were clamped");
         }
@@ -135,15 +176,40 @@ class SceneBuilder {
         int index; // into scene_.meshes, -1 when the mesh has no face to show
     };
 
+    // A mesh that no node carries would be lost: it becomes a root of its
+    // own at the origin, as the editor's views draw it.
+    void add_meshes_no_node_carries()
+    {
+        for (int m = 0; m < geoset_.mesh_count; ++m) {
+            bool carried = false;
+            for (const MeshKey& k : built_) {
+                carried = carried || k.mesh == m;
+            }
+            if (carried) {
+                continue;
+            }
+            const int index = shared_mesh(m, {0, 0, 0});
+            ExportNode& out = scene_.nodes.emplace_back();
+            out.name = geoset_.meshes[m].name;
+            out.mesh = index;
+            scene_.warnings.push_back(mesh_label(geoset_.meshes[m], m) +
+                                      ": carried by no node; a root at the origin");
+        }
+    }
+
     int mesh_for(int n, const type_hierarchy& node, const Vec3& shift)
     {
-        const int m = node.mesh;
-        if (m >= geoset_.mesh_count) {
-            scene_.warnings.push_back("node " + std::to_string(n) + " (" + node.node_name +
-                                      "): mesh " + std::to_string(m) +
-                                      " is not in the geoset; node without mesh");
+        if (node.mesh >= geoset_.mesh_count) {
+            scene_.warnings.push_back(
+                "node " + std::to_string(n) + " (" + printable(node.node_name) + "): mesh " +
+                std::to_string(node.mesh) + " is not in the geoset; node without mesh");
             return -1;
         }
+        return shared_mesh(node.mesh, shift);
+    }
+
+    int shared_mesh(int m, const Vec3& shift)
+    {
         for (const MeshKey& k : built_) {
             if (k.mesh == m && k.shift == shift) {
                 return k.index;
@@ -170,11 +236,19 @@ class SceneBuilder {
 
     int material_index(const std::string& name)
     {
+        // Faces of one load share their name's bytes: a long name is hashed
+        // once, not once per face.
+        if (name.data() == last_name_ && name.size() == last_size_) {
+            return last_index_;
+        }
         auto [it, inserted] =
             material_of_name_.try_emplace(name, static_cast<int>(scene_.materials.size()));
         if (inserted) {
             scene_.materials.push_back(name);
         }
+        last_name_ = name.data();
+        last_size_ = name.size();
+        last_index_ = it->second;
         return it->second;
     }
 
@@ -252,6 +326,9 @@ class SceneBuilder {
     std::vector<MeshKey> built_;
     std::unordered_map<int, std::vector<bool>> usable_;
     std::unordered_map<std::string, int> material_of_name_;
+    const char* last_name_ = nullptr;
+    std::size_t last_size_ = 0;
+    int last_index_ = 0;
 };
 
 } // namespace

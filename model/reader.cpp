@@ -1,5 +1,7 @@
 #include "model/reader.h"
 
+#include <array>
+
 #include "model/errors.h"
 #include "model/tokenizer.h"
 
@@ -13,8 +15,10 @@ namespace {
 // stays.
 class Parser {
   public:
-    Parser(ByteSource& source, type_model& model, ReaderState& state, Progress& progress)
-        : tok_(source, state), model_(model), state_(state), progress_(progress)
+    Parser(ByteSource& source, type_model& model, ReaderState& state, Progress& progress,
+           ReadObserver* observer)
+        : tok_(source, state), model_(model), state_(state), progress_(progress),
+          observer_(observer)
     {
     }
 
@@ -124,6 +128,7 @@ class Parser {
             word("MESHES");
             type_geosets& geoset = model_.geosets[g];
             store(geoset.mesh_count, "mesh_count");
+            geoset_ = g;
             for (int m = 0; m < geoset.mesh_count; ++m) {
                 mesh(geoset.meshes[m], m);
                 advance_progress();
@@ -150,6 +155,9 @@ class Parser {
         index(m);
         word("NAME");
         mesh.name = text();
+        if (observer_ != nullptr) {
+            observer_->mesh_read(geoset_, m, tok_.token_offset());
+        }
         word("RADIUS");
         mesh.radius = real();
         word("GEOMETRYMODE");
@@ -189,7 +197,7 @@ class Parser {
         store(mesh.face_count, "face_count");
         for (int f = 0; f < mesh.face_count; ++f) {
             index(f);
-            face(mesh.faces[f]);
+            face(mesh.faces[f], m, f);
         }
 
         word("FACE NORMALS");
@@ -206,7 +214,7 @@ class Parser {
         n.z = real();
     }
 
-    void face(type_faces& face)
+    void face(type_faces& face, int m, int f)
     {
         // The face keeps the material's name as the slot holds it now; the
         // index is checked first, since the slots end at 64.
@@ -214,7 +222,10 @@ class Parser {
         if (!count_materials::admits(material)) {
             fail_range("material", material, count_materials::min, count_materials::max);
         }
-        face.face_material = model_.materials[material];
+        if (observer_ != nullptr) {
+            observer_->face_read(geoset_, m, f, material, tok_.token_offset());
+        }
+        face.face_material = material_name(material);
         face.face_type = text();
         store(face.geo, "geo");
         store(face.light, "light");
@@ -227,19 +238,34 @@ class Parser {
         }
     }
 
+    // One copy of each name for all the faces of this load that take it;
+    // the slots do not change after the materials section.
+    const shared_text& material_name(int index)
+    {
+        const auto i = static_cast<std::size_t>(index);
+        if (!material_taken_[i]) {
+            material_names_[i] = model_.materials[i];
+            material_taken_[i] = true;
+        }
+        return material_names_[i];
+    }
+
     void hierarchy()
     {
         word("HIERARCHY NODES");
         store(model_.node_count, "node_count");
         for (int n = 0; n < model_.node_count; ++n) {
             index(n);
-            node(model_.nodes[n]);
+            node(model_.nodes[n], n);
         }
     }
 
-    void node(type_hierarchy& node)
+    void node(type_hierarchy& node, int n)
     {
         node.node_flags = text();
+        if (observer_ != nullptr) {
+            observer_->node_read(n, tok_.token_offset());
+        }
         node.node_type = text();
         store(node.mesh, "mesh");
         store(node.parent, "parent");
@@ -262,11 +288,16 @@ class Parser {
     type_model& model_;
     ReaderState& state_;
     Progress& progress_;
+    ReadObserver* observer_;
+    int geoset_ = 0; // of the mesh being read
+    std::array<shared_text, k_max_materials + 1> material_names_{};
+    std::array<bool, k_max_materials + 1> material_taken_{};
 };
 
-void parse(ByteSource& source, type_model& model, ReaderState& state, Progress& progress)
+void parse(ByteSource& source, type_model& model, ReaderState& state, Progress& progress,
+           ReadObserver* observer)
 {
-    Parser(source, model, state, progress).run();
+    Parser(source, model, state, progress, observer).run();
 }
 
 void complete_load(type_model& model)
@@ -279,27 +310,28 @@ void complete_load(type_model& model)
 
 } // namespace
 
-void read_3do(ByteSource& source, type_model& model, ReaderState& state, Progress& progress)
+void read_3do(ByteSource& source, type_model& model, ReaderState& state, Progress& progress,
+              ReadObserver* observer)
 {
-    parse(source, model, state, progress);
+    parse(source, model, state, progress, observer);
     complete_load(model);
 }
 
 void read_3do_file(const std::string& path, type_model& model, ReaderState& state,
-                   Progress& progress)
+                   Progress& progress, ReadObserver* observer)
 {
     {
         FileSource file(path);
-        parse(file, model, state, progress);
+        parse(file, model, state, progress, observer);
     } // closed here, before the nodes are placed
     complete_load(model);
 }
 
 void read_3do_bytes(std::string_view bytes, type_model& model, ReaderState& state,
-                    Progress& progress)
+                    Progress& progress, ReadObserver* observer)
 {
     MemorySource memory(bytes);
-    read_3do(memory, model, state, progress);
+    read_3do(memory, model, state, progress, observer);
 }
 
 } // namespace facetor
