@@ -369,15 +369,18 @@ void Tloader::refresh_panels()
 
 void Tloader::create_picker()
 {
+    // The picker's and the chooser's errors open their box over them.
     picker_ = new Tmatpicker(*state_.model, state_.progress, state_.cur_material,
-                             handler_guard(this), this);
+                             handler_guard([this] { return static_cast<QWidget*>(picker_); }),
+                             this);
     // Start-up goes on with an empty list; the box waits for the window.
     guard_later([this] { picker_->Button2Click(); });
 }
 
 void Tloader::create_options()
 {
-    options_ = new TOptions(handler_guard(this), this);
+    options_ = new TOptions(handler_guard([this] { return static_cast<QWidget*>(options_); }),
+                            this);
 }
 
 PropertyDialogs Tloader::property_dialogs()
