@@ -24,6 +24,7 @@
 #include "editing/qt/toptions.h"
 #include "preview3d/qt/dxdraw.h"
 #include "textures/qt/matpicker.h"
+#include "uisupport/open_dialog.h"
 #include "views/qt/view_image.h"
 #include "views/qt/virtual_keys.h"
 
@@ -87,14 +88,8 @@ Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
     build_status_bar();
     build_timers();
 
-    open_dialog_ = new QFileDialog(this);
-    open_dialog_->setObjectName(QStringLiteral("OpenDialog1"));
-    open_dialog_->setNameFilter(QStringLiteral("3DO Model (*.3do)"));
-    open_dialog_->setDefaultSuffix(QStringLiteral("3do"));
-    open_dialog_->setFileMode(QFileDialog::ExistingFile);
-    open_dialog_->setAcceptMode(QFileDialog::AcceptOpen);
-    // Our own dialog, the same on every desktop and reachable from tests.
-    open_dialog_->setOption(QFileDialog::DontUseNativeDialog);
+    open_dialog_ = make_open_dialog(this, "OpenDialog1", QStringLiteral("3DO Model (*.3do)"),
+                                    QStringLiteral("3do"), true);
 
     guarded_connect(side_panel_, &SidePanel::grid_focused, [this] { mark_grid_focus(); });
     guarded_connect(
@@ -370,17 +365,17 @@ void Tloader::refresh_panels()
 void Tloader::create_picker()
 {
     // The picker's and the chooser's errors open their box over them.
-    picker_ = new Tmatpicker(*state_.model, state_.progress, state_.cur_material,
-                             handler_guard([this] { return static_cast<QWidget*>(picker_); }),
-                             this);
+    picker_ =
+        new Tmatpicker(*state_.model, state_.progress, state_.cur_material,
+                       handler_guard([this] { return static_cast<QWidget*>(picker_); }), this);
     // Start-up goes on with an empty list; the box waits for the window.
     guard_later([this] { picker_->Button2Click(); });
 }
 
 void Tloader::create_options()
 {
-    options_ = new TOptions(handler_guard([this] { return static_cast<QWidget*>(options_); }),
-                            this);
+    options_ =
+        new TOptions(handler_guard([this] { return static_cast<QWidget*>(options_); }), this);
 }
 
 PropertyDialogs Tloader::property_dialogs()

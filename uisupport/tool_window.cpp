@@ -34,7 +34,7 @@ struct MotifHints {
     std::uint32_t status;
 };
 constexpr std::uint32_t k_mwm_hints_functions = 1, k_mwm_hints_decorations = 2;
-constexpr std::uint32_t k_mwm_func_move = 4, k_mwm_func_close = 32;
+constexpr std::uint32_t k_mwm_func_resize = 2, k_mwm_func_move = 4, k_mwm_func_close = 32;
 constexpr std::uint32_t k_mwm_decor_border = 2, k_mwm_decor_title = 8;
 
 } // namespace
@@ -53,7 +53,9 @@ void offer_no_minimise(QWidget& window)
     // title-bar button at all, which is the chooser's case.
     const bool close_box = window.windowFlags().testFlag(Qt::WindowCloseButtonHint);
     const MotifHints hints{k_mwm_hints_functions | k_mwm_hints_decorations,
-                           k_mwm_func_move | (close_box ? k_mwm_func_close : 0),
+                           // Some managers tie moving to resizing; the size
+                           // hints keep the size fixed anyway.
+                           k_mwm_func_resize | k_mwm_func_move | (close_box ? k_mwm_func_close : 0),
                            k_mwm_decor_border | k_mwm_decor_title, 0, 0};
     const xcb_atom_t motif = atom(connection, "_MOTIF_WM_HINTS");
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, motif, motif, 32, 5, &hints);

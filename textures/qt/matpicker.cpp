@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "uisupport/open_dialog.h"
 #include "uisupport/tool_window.h"
 #include "uisupport/ui_font.h"
 
@@ -139,12 +140,8 @@ void Tmatpicker::build_widgets()
     Button3_->setDefault(true);
     Bcancel_ = make_button(this, "Bcancel", QStringLiteral("Cancel"), {616, 352, 65, 17});
 
-    opener_ = new QFileDialog(this);
-    opener_->setObjectName(QStringLiteral("opener"));
-    opener_->setOption(QFileDialog::DontUseNativeDialog);
-    opener_->setAcceptMode(QFileDialog::AcceptOpen);
-    opener_->setNameFilter(QStringLiteral("MAT files (*.mat)"));
-    opener_->setDefaultSuffix(QStringLiteral("mat"));
+    opener_ = make_open_dialog(this, "opener", QStringLiteral("MAT files (*.mat)"),
+                               QStringLiteral("mat"), false);
 
     Button1_->setFocus(); // first in the tab order
 }
