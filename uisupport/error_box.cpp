@@ -7,6 +7,8 @@
 #include <QSpacerItem>
 #include <cstdio>
 
+#include "uisupport/tool_window.h"
+
 namespace facetor {
 
 namespace {
@@ -54,6 +56,9 @@ void report_error(QWidget* owner, const std::string& text)
         grid->addItem(new QSpacerItem(title_bar_width(box.windowTitle()), 0), grid->rowCount(), 0,
                       1, grid->columnCount());
     }
+    // Minimised, a modal box would take its owner with it and leave nothing
+    // to answer.
+    offer_no_minimise(box);
     box.exec();
 }
 
