@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev libgl-dev libegl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libxcb1-dev fonts-urw-base35
-  xvfb xauth x11-utils libgl1-mesa-dri openbox
+  xvfb xauth x11-utils xdotool libgl1-mesa-dri openbox
   clang libclang-rt-dev
   libtinygltf-dev libstb-dev
 )
