@@ -1,24 +1,10 @@
 #include "app/error_guard.h"
 
-#include <QMessageBox>
-#include <cstdio>
-
 namespace facetor {
 
-void report_error(QWidget* parent, const std::string& text)
+HandlerGuard handler_guard(std::function<QWidget*()> owner)
 {
-    // A user who started the editor from a terminal, or a script, sees it too.
-    std::fprintf(stderr, "facetor: %s\n", text.c_str());
-    std::fflush(stderr);
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Facetor"), QString::fromStdString(text),
-                    QMessageBox::Ok, parent);
-    box.setObjectName(QStringLiteral("ErrorBox"));
-    box.exec();
-}
-
-HandlerGuard handler_guard(QWidget* parent)
-{
-    return [parent](const HandlerBody& body) { guarded(parent, body); };
+    return [owner = std::move(owner)](const HandlerBody& body) { guarded(owner(), body); };
 }
 
 } // namespace facetor

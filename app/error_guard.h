@@ -1,8 +1,9 @@
 #pragma once
 // The one error guard. Every Qt entry point into our code runs its body
-// through it: an error ends the handler, its text is shown in a message box
-// and written to standard error, and the event loop goes on. No exception
-// crosses a Qt frame.
+// through it: an error ends the handler, its text is written to standard
+// error and shown in the error box (uisupport/error_box.h) over the window
+// whose handler raised it, and the event loop goes on. No exception crosses
+// a Qt frame.
 //
 // Where the entry points are bound, so that a new one is not forgotten:
 // - app/loader.cpp: Tloader's event overrides (show, paint, close), its key
@@ -13,20 +14,19 @@
 //   of deferred work;
 // - the widgets of the other folders (DXDraw, the texture picker, the option
 //   chooser) run their own event overrides and signals through the
-//   HandlerGuard they receive from Tloader (model/handler_guard.h).
+//   HandlerGuard they receive from Tloader (uisupport/handler_guard.h); the
+//   picker's and the chooser's report over themselves.
 #include <exception>
 #include <functional>
 #include <optional>
 #include <string>
 
-#include "model/handler_guard.h"
+#include "uisupport/error_box.h"
+#include "uisupport/handler_guard.h"
 
 class QWidget;
 
 namespace facetor {
-
-// Shows `text` in a modal box titled "Facetor" and writes "facetor: <text>" to stderr.
-void report_error(QWidget* parent, const std::string& text);
 
 // Runs `body`; returns the text of the error that ended it, if one did.
 template <typename F> std::optional<std::string> error_of(F&& body)
@@ -56,7 +56,9 @@ template <typename F> void guarded(QWidget* parent, F&& body)
     guarded(parent, std::forward<F>(body), [] {});
 }
 
-// The guard as the other folders' widgets receive it, reporting over `parent`.
-HandlerGuard handler_guard(QWidget* parent);
+// The guard as the other folders' widgets receive it, reporting over the
+// window `owner` names when an error comes (the widget that receives the
+// guard does not exist yet when the guard is made).
+HandlerGuard handler_guard(std::function<QWidget*()> owner);
 
 } // namespace facetor

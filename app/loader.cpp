@@ -16,6 +16,7 @@
 #include "app/window_panes.h"
 #include "editing/qt/side_panel.h"
 #include "preview3d/qt/dxdraw.h"
+#include "uisupport/open_dialog.h"
 #include "views/qt/view_image.h"
 
 namespace facetor {
@@ -51,14 +52,8 @@ Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
     build_menus();
     build_toolbars();
 
-    open_dialog_ = new QFileDialog(this);
-    open_dialog_->setObjectName(QStringLiteral("OpenDialog1"));
-    open_dialog_->setNameFilter(QStringLiteral("3DO Model (*.3do)"));
-    open_dialog_->setDefaultSuffix(QStringLiteral("3do"));
-    open_dialog_->setFileMode(QFileDialog::ExistingFile);
-    open_dialog_->setAcceptMode(QFileDialog::AcceptOpen);
-    // Our own dialog, the same on every desktop and reachable from tests.
-    open_dialog_->setOption(QFileDialog::DontUseNativeDialog);
+    open_dialog_ = make_open_dialog(this, "OpenDialog1", QStringLiteral("3DO Model (*.3do)"),
+                                    QStringLiteral("3do"), true);
 
     keys_ = std::make_unique<KeyRouter>(this, state_, *panes_, shortcut_items_);
     view_input_ = std::make_unique<ViewInput>(this, state_, *panes_);

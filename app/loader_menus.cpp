@@ -79,7 +79,24 @@ struct ToolButton {
     Glyph glyph;
     bool enabled;
     Handler handler;
+    const char* command; // the menu item whose caption and shortcut its tooltip shows...
+    const char* caption; // ...or, for a button of no menu command, its own caption
 };
+
+// What a toolbar button's tooltip says: its command's caption without the
+// access key mark or trailing dots, and its shortcut, if any.
+QString command_tip(QString caption, const QKeySequence& shortcut)
+{
+    caption.remove(QLatin1Char('&'));
+    while (caption.endsWith(QLatin1Char('.'))) {
+        caption.chop(1);
+    }
+    if (shortcut.isEmpty()) {
+        return caption;
+    }
+    return caption + QStringLiteral(" (") + shortcut.toString(QKeySequence::NativeText) +
+           QLatin1Char(')');
+}
 
 QString text(std::string_view s)
 {
@@ -148,17 +165,18 @@ void Tloader::build_mode_menu(QMenu* menu)
 void Tloader::build_toolbars()
 {
     static const ToolButton commands[] = {
-        {"ToolButton1", Glyph::open, true, &Tloader::Load3DO},
-        {"ToolButton2", Glyph::toggle_view, false, &Tloader::toggle_image2},
-        {"ToolButton3", Glyph::new_model, false, &Tloader::New1Click},
-        {nullptr, Glyph::open, false, nullptr},
-        {"ToolButton4", Glyph::save, false, nullptr},
-        {"ToolButton5", Glyph::cut, false, nullptr},
-        {"ToolButton6", Glyph::help, false, nullptr},
-        {nullptr, Glyph::open, false, nullptr},
-        {"BMesh", Glyph::mesh, true, &Tloader::BMeshClick},
-        {"Bvertex", Glyph::vertex, true, &Tloader::BvertexClick},
-        {"BFace", Glyph::face, true, &Tloader::BFaceClick},
+        {"ToolButton1", Glyph::open, true, &Tloader::Load3DO, "Open1", nullptr},
+        {"ToolButton2", Glyph::toggle_view, false, &Tloader::toggle_image2, nullptr,
+         "Show or Hide View 2"},
+        {"ToolButton3", Glyph::new_model, false, &Tloader::New1Click, "New1", nullptr},
+        {nullptr, Glyph::open, false, nullptr, nullptr, nullptr},
+        {"ToolButton4", Glyph::save, false, nullptr, "Save1", nullptr},
+        {"ToolButton5", Glyph::cut, false, nullptr, nullptr, "Cut"},
+        {"ToolButton6", Glyph::help, false, nullptr, "FacetorHelp1", nullptr},
+        {nullptr, Glyph::open, false, nullptr, nullptr, nullptr},
+        {"BMesh", Glyph::mesh, true, &Tloader::BMeshClick, "MeshMode1", nullptr},
+        {"Bvertex", Glyph::vertex, true, &Tloader::BvertexClick, "VertexMode1", nullptr},
+        {"BFace", Glyph::face, true, &Tloader::BFaceClick, "FaceMode1", nullptr},
     };
     auto* tools = new QToolBar(QStringLiteral("Commands"), this);
     tools->setObjectName(QStringLiteral("ToolBar1"));
@@ -175,6 +193,11 @@ void Tloader::build_toolbars()
         QAction* action = tools->addAction(make_glyph(b.glyph), QString());
         action->setObjectName(QString::fromLatin1(b.name) + QStringLiteral("Action"));
         action->setEnabled(b.enabled);
+        const auto* item = b.command != nullptr
+                               ? menuBar()->findChild<QAction*>(QString::fromLatin1(b.command))
+                               : nullptr;
+        action->setToolTip(item != nullptr ? command_tip(item->text(), item->shortcut())
+                                           : QString::fromLatin1(b.caption));
         tools->widgetForAction(action)->setObjectName(QString::fromLatin1(b.name));
         bind(action, b.handler);
     }

@@ -14,15 +14,18 @@ PropertyCommands::PropertyCommands(QWidget* window, EditorState& state, WindowPa
 
 void PropertyCommands::create_picker(const HandlerGuard& guard_later)
 {
-    picker_ = new Tmatpicker(*state_.model, state_.progress, state_.cur_material,
-                             handler_guard(window_), window_);
+    // The picker's and the chooser's errors open their box over them.
+    picker_ =
+        new Tmatpicker(*state_.model, state_.progress, state_.cur_material,
+                       handler_guard([this] { return static_cast<QWidget*>(picker_); }), window_);
     // Start-up goes on with an empty list; the box waits for the window.
     guard_later([this] { picker_->Button2Click(); });
 }
 
 void PropertyCommands::create_options()
 {
-    options_ = new TOptions(handler_guard(window_), window_);
+    options_ =
+        new TOptions(handler_guard([this] { return static_cast<QWidget*>(options_); }), window_);
 }
 
 PropertyDialogs PropertyCommands::property_dialogs()

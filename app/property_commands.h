@@ -4,7 +4,7 @@
 // model and the panel rewritten. Owns both dialogs.
 #include "app/editor_state.h"
 #include "editing/property_edit.h"
-#include "model/handler_guard.h"
+#include "uisupport/handler_guard.h"
 
 class QWidget;
 

@@ -6,7 +6,7 @@
 #include <array>
 
 #include "app/editor_state.h"
-#include "model/handler_guard.h"
+#include "uisupport/handler_guard.h"
 
 class QFrame;
 class QLabel;

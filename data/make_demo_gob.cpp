@@ -206,6 +206,31 @@ Texture bottle()
     });
 }
 
+// The sample model's two materials, so that its faces show a texture.
+Texture gem()
+{
+    // Facets of a cut stone: wedges around the centre, each its own shade.
+    return draw(64, 64, [](int x, int y) {
+        const double dx = x - 31.5;
+        const double dy = y - 31.5;
+        const int wedge =
+            static_cast<int>((std::atan2(dy, dx) + 3.14159265) / (2 * 3.14159265) * 8) % 8;
+        const bool table = std::abs(dx) + std::abs(dy) < 14;
+        const int shade = table ? 13 : 5 + (wedge * 3) % 8;
+        return shade_of(ocean, shade + ((x + y) % 11 == 0 ? 1 : 0));
+    });
+}
+
+Texture base()
+{
+    // A veined stone slab.
+    return draw(64, 64, [](int x, int y) {
+        const double vein = std::sin(x * 0.21 + std::sin(y * 0.17) * 2.5 + y * 0.07);
+        const int shade = vein > 0.85 ? 6 : 11 + static_cast<int>(vein * 2);
+        return shade_of(slate, shade);
+    });
+}
+
 struct Entry {
     std::string name;
     std::string data;
@@ -270,6 +295,8 @@ int main(int argc, char** argv)
         {"mat\\rings.mat", texture_mat(rings())},
         {"mat\\stripes.mat", texture_mat(stripes())},
         {"mat\\sky.mat", solid_mat(shade_of(sky, 12))},
+        {"mat\\gem.mat", texture_mat(gem())},
+        {"mat\\base.mat", texture_mat(base())},
     };
     if (!write_archive(folder + "/res2.gob", entries, demo_palette()) ||
         !write_file(folder + "/bottle1.mat", texture_mat(bottle()))) {

@@ -7,7 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6opengl6-dev libgl-dev libegl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils libgl1-mesa-dri openbox
+  libxcb1-dev fonts-urw-base35
+  xvfb xauth x11-utils xdotool libgl1-mesa-dri openbox
   clang libclang-rt-dev
   libtinygltf-dev libstb-dev
   desktop-file-utils appstream xdotool lintian dpkg-dev file

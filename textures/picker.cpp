@@ -24,9 +24,7 @@ MatPicker::MatPicker(std::string archive_path, std::string fallback_path)
 void MatPicker::load_archive()
 {
     read_palette_file(archive_path_, palette_);
-    MatDirectory read;
-    read_directory_file(archive_path_, read);
-    directory_ = std::move(read);
+    read_directory_file(archive_path_, directory_);
 }
 
 int MatPicker::preselect(std::string_view cur_material)

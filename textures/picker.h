@@ -42,8 +42,10 @@ class MatPicker {
                        std::string fallback_path = map_fixed_path(k_fallback_mat_path));
 
     // Creation: reads the palette, then the directory, from the archive.
-    // Raises FileError or RangeError; the directory is then left empty, so
-    // the list shows only a directory that was read whole.
+    // Raises FileError or RangeError. The directory keeps what was read
+    // before the error (2001 entries when a 2002nd ends it), and the
+    // preselection on show still looks through them, while the window's
+    // list, filled only after a whole read, stays empty.
     void load_archive();
 
     const Palette& palette() const { return palette_; }

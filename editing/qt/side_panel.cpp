@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QMouseEvent>
 
+#include "uisupport/ui_font.h"
+
 namespace facetor {
 
 namespace {
@@ -50,7 +52,8 @@ PropertyGrid::PropertyGrid(int rows, bool typing, QWidget* parent) : QTableWidge
     setColumnWidth(1, SidePanel::k_column_width);
     setShowGrid(true);
     setWordWrap(false);
-    setTextElideMode(Qt::ElideNone); // long labels are cut at the cell edge
+    // A text too long for its cell is cut at the edge and shows whole as a tooltip.
+    setItemDelegate(new FittingItemDelegate(this));
     setFrameShape(QFrame::NoFrame);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -90,6 +93,7 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Base"));
     setFixedWidth(k_width);
+    use_ui_font(this); // the grids and the caption strips
 
     geoset_num_ = make_strip(this, "geoset_num", "GEOSET: 0");
     geoset_num_->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -5,7 +5,9 @@
 #include <QCloseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
+
+#include "uisupport/tool_window.h"
+#include "uisupport/ui_font.h"
 
 namespace facetor {
 
@@ -30,6 +32,7 @@ TOptions::TOptions(HandlerGuard guard, QWidget* parent)
     setWindowTitle(QStringLiteral("Options"));
     setFixedSize(k_client_width, k_client_height);
     setModal(true);
+    use_ui_font(this);
 
     radio_group_ = new QButtonGroup(this);
     for (int k = 0; k < k_radio_options; ++k) {
@@ -63,12 +66,8 @@ void TOptions::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     guard_([this] {
         show_state();
-        // Centred on the screen, whatever the main window's place. The
-        // client area is centred: the window manager's frame is not known
-        // before the window is on screen.
-        QRect area(QPoint(), size());
-        area.moveCenter(this->screen()->availableGeometry().center());
-        setGeometry(area);
+        offer_no_minimise(*this);
+        centre_on_screen(*this); // whatever the main window's place
     });
 }
 
@@ -99,12 +98,14 @@ void TOptions::show_state()
     radio_group_->setExclusive(false);
     for (std::size_t k = 0; k < b_.size(); ++k) {
         b_[k]->setText(text(options_.b[k].caption));
+        tip_if_cut(*b_[k]);
         b_[k]->setChecked(options_.b[k].checked);
         b_[k]->setVisible(options_.b[k].visible);
     }
     radio_group_->setExclusive(true);
     for (std::size_t k = 0; k < c_.size(); ++k) {
         c_[k]->setText(text(options_.c[k].caption));
+        tip_if_cut(*c_[k]);
         c_[k]->setChecked(options_.c[k].checked);
         c_[k]->setVisible(options_.c[k].visible);
     }

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "editing/options.h"
-#include "model/handler_guard.h"
+#include "uisupport/handler_guard.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "model/handler_guard.h"
+#include "uisupport/handler_guard.h"
 #include "model/model.h"
 #include "preview3d/view3d_mouse.h"
 

@@ -5,7 +5,7 @@
 // a context can be had at all, and gets its surface once OpenGL is ready.
 #include <QMetaObject>
 
-#include "model/handler_guard.h"
+#include "uisupport/handler_guard.h"
 #include "model/model.h"
 #include "preview3d/scene_build.h"
 #include "preview3d/view3d.h"

@@ -3,7 +3,7 @@
 // renderer. It only exists where the display can give widgets OpenGL.
 #include <QOpenGLWidget>
 
-#include "model/handler_guard.h"
+#include "uisupport/handler_guard.h"
 
 namespace facetor {
 

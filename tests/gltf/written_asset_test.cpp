@@ -279,5 +279,19 @@ TEST_F(WrittenAsset, ArchiveTexturesTravelAsPngsAndSolidColoursAsFactors)
     EXPECT_TRUE(warnings_.empty());
 }
 
+// `make run` and the README's export use our sample beside the demo archive.
+TEST_F(WrittenAsset, TheDemoArchiveTexturesEveryMaterialOfTheSample)
+{
+    const TextureArchive archive = open_texture_archive(FACETOR_DEMO_ARCHIVE);
+    const auto model = load_text(sample_text());
+    const std::vector<std::string> names(model->materials.begin(),
+                                         model->materials.begin() + model->material_count);
+    std::vector<std::string> warnings;
+    for (const MaterialLook& look : look_up_materials(names, &archive, warnings)) {
+        EXPECT_EQ(look.kind, MaterialLook::Kind::texture);
+    }
+    EXPECT_EQ(warnings, std::vector<std::string>{});
+}
+
 } // namespace
 } // namespace facetor

@@ -179,6 +179,15 @@ TEST_F(EditingWindow, ModeCommandsSwitchPageMenuButtonAndViewColours)
     }
 }
 
+TEST_F(EditingWindow, F11InMeshModeRewritesTheMeshGrid)
+{
+    ASSERT_EQ(w().state().edit_mode, mesh_mode);
+    child<QTableWidget>("m_prop")->item(0, 1)->setText("typed");
+    QTest::keyClick(&w(), Qt::Key_F11);
+    test::settle();
+    EXPECT_EQ(value("m_prop", 0), "gem");
+}
+
 TEST_F(EditingWindow, ClickingAViewFramesItInRedAndMakesItActive)
 {
     click_cell("m_prop", 1);

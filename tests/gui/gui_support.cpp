@@ -80,7 +80,17 @@ bool WindowManager::present()
     QProcess xprop;
     xprop.start(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"});
     xprop.waitForFinished(5000);
-    return xprop.readAllStandardOutput().contains("window id");
+    const QByteArray root = xprop.readAllStandardOutput();
+    const qsizetype at = root.indexOf("window id # ");
+    if (at < 0) {
+        return false;
+    }
+    // A manager that has gone leaves the root's property behind: its check
+    // window must still be there.
+    const QByteArray id = root.mid(at + 12).trimmed();
+    xprop.start(QStringLiteral("xprop"), {"-id", QString::fromLatin1(id), "_NET_WM_NAME"});
+    xprop.waitForFinished(5000);
+    return xprop.exitCode() == 0 && xprop.readAllStandardOutput().contains("_NET_WM_NAME");
 }
 
 WindowManager::WindowManager()

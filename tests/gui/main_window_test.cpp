@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QTest>
+#include <QToolButton>
 #include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
@@ -284,6 +285,13 @@ TEST(MainWindow, MenusHaveTheirCaptionsShortcutsAndStates)
                                              QString::number(a->isEnabled()));
         }
         EXPECT_EQ(items, menus[m].items) << menus[m].menu;
+    }
+    for (const auto& [button, tip] : {std::pair{"ToolButton1", "Open (Ctrl+O)"},
+                                      {"ToolButton3", "New (Ctrl+N)"},
+                                      {"BMesh", "Mesh Mode (F11)"},
+                                      {"Bvertex", "Vertex Mode (F9)"},
+                                      {"BFace", "Face Mode (F10)"}}) {
+        EXPECT_EQ(w->findChild<QToolButton*>(button)->toolTip(), tip) << button;
     }
     // The mode items are one radio group with Mesh mode checked.
     EXPECT_TRUE(w->findChild<QAction*>("MeshMode1")->isChecked());

@@ -174,6 +174,21 @@ TEST_F(Picker, SmallTextureFillsTheTopLeftAndLeavesWhite)
     EXPECT_EQ(text("Lname"), "t16.mat");
 }
 
+TEST_F(Picker, CtrlClickOnTheSelectedItemKeepsItSelected)
+{
+    write_archive();
+    open("wall01.mat");
+    QListWidget* l = list();
+    const QRect r = l->visualItemRect(l->item(k_wall01));
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
+    test::settle();
+    EXPECT_EQ(l->selectedItems(), QList<QListWidgetItem*>{l->item(k_wall01)});
+    QTest::keyClick(l, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(l->selectedItems(), QList<QListWidgetItem*>{l->item(k_wall01)});
+    EXPECT_EQ(text("Lname"), "wall01.mat");
+    EXPECT_TRUE(errors_.empty());
+}
+
 TEST_F(Picker, OkStoresTheShownNameAndCancelChangesNothing)
 {
     write_archive();

@@ -2,9 +2,12 @@
 // driven with mouse and key events under a window manager.
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,9 +20,13 @@
 #include <memory>
 
 #include "app/loader.h"
+#include "editing/panels.h"
+#include "editing/property_edit.h"
 #include "editing/qt/toptions.h"
 #include "gui/gui_support.h"
 #include "textures/archive_builder.h"
+#include "textures/qt/matpicker.h"
+#include "uisupport/error_box.h"
 
 namespace facetor {
 namespace {
@@ -41,19 +48,56 @@ QStringList shown_options(QDialog* dialog)
     return shown;
 }
 
+// The captions of a table with "*" after the one at `checked`.
+template <typename Table, typename Caption>
+QStringList captions(const Table& table, Caption caption, std::function<bool(std::size_t)> checked)
+{
+    QStringList list;
+    for (std::size_t k = 0; k < table.size(); ++k) {
+        list << QString::fromLatin1(caption(table[k])) + (checked(k) ? "*" : "");
+    }
+    return list;
+}
+
+// What the window manager lets the user do with a window (xprop's view).
+QString allowed_actions(QWidget* window)
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"),
+                {"-id", QString::number(window->winId()), "_NET_WM_ALLOWED_ACTIONS"});
+    xprop.waitForFinished(5000);
+    const QString out = QString::fromLatin1(xprop.readAllStandardOutput());
+    return out.contains(QStringLiteral("_NET_WM_ACTION_")) ? out : QString(); // once managed
+}
+
+// Counts the requests to close a window.
+struct CloseRequests : QObject {
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Close;
+        return false;
+    }
+    int count = 0;
+};
+
 class PropertyGrids : public ::testing::Test {
   protected:
     void SetUp() override
     {
         folder_.write("dflt.3do", test::sample_model());
         test::Archive({{"mat\\stone.mat", test::pattern_mat(8, 8)},
-                       {"mat\\wall01.mat", test::pattern_mat(16, 16)}})
+                       {"mat\\wall01.mat", test::pattern_mat(16, 16)},
+                       {"mat\\bad.mat", test::solid_mat(256)}})
             .write(test::WorkFolder::k_archive);
         w_ = test::start_maximised();
         ASSERT_TRUE(test::activate(w_.get()));
     }
 
     type_model& model() { return *w_->state().model; }
+    type_hierarchy& node()
+    {
+        return model().nodes[static_cast<std::size_t>(selected_node(model()))];
+    }
     QTableWidget* grid(const char* name) { return w_->findChild<QTableWidget*>(name); }
     QString value(const char* name, int row) { return grid(name)->item(row, 1)->text(); }
 
@@ -175,6 +219,149 @@ TEST_F(PropertyGrids, MaterialThroughThePickerOkStoresCancelKeeps)
     press("f_prop", 0, 0, Qt::LeftButton, answer("Bcancel"));
     EXPECT_EQ(row, 0);
     EXPECT_EQ(value("f_prop", 0), "stone.mat");
+}
+
+TEST_F(PropertyGrids, EveryLongFormPreselectsItsOptionAndOkStoresTheShortForm)
+{
+    for (std::size_t k = 0; k < k_node_types.size(); ++k) {
+        node().node_type = k_node_types[k].long_form;
+        w_->refresh_panels();
+        EXPECT_EQ(press("m_prop", 6, 0, Qt::LeftButton, click({})),
+                  captions(
+                      k_node_types, [](const NodeTypeOption& o) { return o.caption; },
+                      [k](std::size_t j) { return j == k; }));
+        EXPECT_EQ(value("m_prop", 6), k_node_types[k].short_form);
+    }
+    // Table F: "0x000" and the digit of the sum of the flags (1, 2, 4).
+    w_->BFaceClick();
+    for (int sum = 1; sum <= 7; ++sum) {
+        model().mesh(0).faces[0].face_type = "0x000" + std::to_string(sum);
+        w_->refresh_panels();
+        EXPECT_EQ(press("f_prop", 1, 0, Qt::LeftButton, click({})),
+                  captions(
+                      k_face_flags, [](const char* c) { return c; },
+                      [sum](std::size_t j) { return (sum >> j & 1) != 0; }))
+            << sum;
+        EXPECT_EQ(value("f_prop", 1), QStringLiteral("0x%1").arg(sum));
+    }
+}
+
+TEST_F(PropertyGrids, NodeTypeAfterAThreeOptionUseShowsAllSeven)
+{
+    press("m_prop", 3, 0, Qt::LeftButton, click({"b2"})); // "+TextureMode"
+    EXPECT_EQ(value("m_prop", 3), "1");
+    const int preselected = node_type_option(node().node_type);
+    EXPECT_EQ(press("m_prop", 6, 0, Qt::LeftButton, click({"b7"})),
+              captions(
+                  k_node_types, [](const NodeTypeOption& o) { return o.caption; },
+                  [&](std::size_t j) { return static_cast<int>(j) == preselected; }));
+    EXPECT_EQ(value("m_prop", 6), "0x8");
+}
+
+TEST_F(PropertyGrids, EscapeAndTheWindowManagersCloseDoNotEndTheChooser)
+{
+    model().mesh(0).lighting_mode = 1;
+    w_->refresh_panels();
+    bool still_open = false;
+    QStringList after;
+    CloseRequests requests;
+    press("m_prop", 2, 0, Qt::LeftButton, [&](QDialog* dialog) {
+        dialog->installEventFilter(&requests);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        // The close box reaches the window as the window manager's request to
+        // close it; so does Alt+F4, typed on the display for the manager.
+        dialog->windowHandle()->close();
+        (void)QTest::qWaitForWindowActive(dialog);
+        if (QProcess::execute(QStringLiteral("xdotool"), {"key", "alt+F4"}) == 0) {
+            // Waited for, so that it cannot reach the next test's window.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return requests.count == 2; }, 5000));
+        }
+        still_open = dialog->isVisible();
+        after = shown_options(dialog);
+        click({"b3"})(dialog);
+    });
+    EXPECT_TRUE(still_open);
+    EXPECT_EQ(after, (QStringList{"Fully lit", "Not lit*", "Good", "Better"}));
+    EXPECT_EQ(value("m_prop", 2), "2");
+}
+
+TEST_F(PropertyGrids, AChoiceOutsideTheFieldsRangeShowsTheBoxAndLeavesThePage)
+{
+    press("m_prop", 6, 0, Qt::LeftButton, click({"b7"})); // "Head": choice 6
+    grid("m_prop")->item(0, 1)->setText("untouched");     // a refresh would write "gem"
+    const int mode = model().mesh(0).texture_mode;
+    // No loaded file leaves a byte row without a checked option; with none,
+    // Ok keeps the previous result, 6, which the texture mode (0..2) refuses.
+    press("m_prop", 3, 0, Qt::LeftButton, [](QDialog* dialog) {
+        if (qobject_cast<QMessageBox*>(dialog) != nullptr) {
+            dialog->accept();
+            return;
+        }
+        auto* group = dialog->findChild<QButtonGroup*>();
+        group->setExclusive(false);
+        group->checkedButton()->setChecked(false);
+        group->setExclusive(true);
+        click({})(dialog);
+    });
+    EXPECT_EQ(watcher_.seen(), QStringList{"Facetor|Range check error"});
+    EXPECT_EQ(model().mesh(0).texture_mode, mode);
+    EXPECT_EQ(value("m_prop", 0), "untouched");
+}
+
+TEST_F(PropertyGrids, APickerErrorShowsItsBoxOverThePickerWithItsTitleWhole)
+{
+    w_->BFaceClick();
+    model().mesh(0).faces[0].face_material = "bad.mat"; // a solid colour index of 256
+    w_->refresh_panels();
+    QWidget* owner = nullptr;
+    bool active = false, on_top = false;
+    int width = 0, polls = 0;
+    press("f_prop", 0, 0, Qt::LeftButton, [&](QDialog* dialog) {
+        if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+            if (!box->isActiveWindow() && ++polls < 100) {
+                return; // the window manager is still giving it the focus
+            }
+            owner = box->parentWidget();
+            active = box->isActiveWindow();
+            on_top = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            width = box->width();
+            box->accept();
+        } else if (owner != nullptr) {
+            QTest::mouseClick(dialog->findChild<QWidget*>("Bcancel"), Qt::LeftButton);
+        } // else the picker, whose preview fails right after it shows
+    });
+    QStringList seen = watcher_.seen(); // once per poll while it waited
+    seen.removeDuplicates();
+    EXPECT_EQ(seen, QStringList{"Facetor|Range check error"});
+    EXPECT_EQ(owner, static_cast<QWidget*>(w_->picker()));
+    EXPECT_TRUE(active);
+    EXPECT_TRUE(on_top);
+    EXPECT_GE(width, title_bar_width("Facetor"));
+}
+
+TEST_F(PropertyGrids, ChooserAndPickerOfferNoMinimiseAndAreCentredAlike)
+{
+    const QPoint centre = QApplication::primaryScreen()->availableGeometry().center();
+    for (const auto& [grid_name, row, mode, way_out] :
+         {std::tuple{"m_prop", 2, &Tloader::BMeshClick, "Button1"},
+          std::tuple{"f_prop", 0, &Tloader::BFaceClick, "Bcancel"}}) {
+        SCOPED_TRACE(grid_name);
+        (w_.get()->*mode)();
+        QString actions;
+        int polls = 0;
+        press(grid_name, row, 0, Qt::LeftButton, [&](QDialog* dialog) {
+            actions = allowed_actions(dialog);
+            if (actions.isEmpty() && ++polls < 100) {
+                return; // not yet managed
+            }
+            QTest::mouseClick(dialog->findChild<QWidget*>(way_out), Qt::LeftButton);
+        });
+        ASSERT_FALSE(actions.isEmpty());
+        EXPECT_FALSE(actions.contains("MINIMIZE")) << actions.toStdString();
+        EXPECT_FALSE(actions.contains("MAXIMIZE")) << actions.toStdString();
+        EXPECT_LE((geometry_.center() - centre).manhattanLength(), 2)
+            << geometry_.x() << "," << geometry_.y();
+    }
 }
 
 } // namespace

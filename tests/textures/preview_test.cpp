@@ -111,5 +111,21 @@ TEST(Preview, NoSelectedEntry)
     EXPECT_EQ(picker.name_text(), "");
 }
 
+TEST(Preview, TheEntriesBeforeA2002ndAreKeptForThePreselection)
+{
+    test::Entries entries;
+    for (int i = 0; i <= k_max_mats; ++i) {
+        entries.push_back({"m\\t" + std::to_string(i) + ".mat", ""});
+    }
+    const std::string path = testing::TempDir() + "overflowing.gob";
+    test::Archive(entries).write(path);
+    MatPicker picker(path, "");
+    EXPECT_THROW(picker.load_archive(), RangeError);
+    std::remove(path.c_str());
+    EXPECT_EQ(picker.directory().mat_count, k_max_mats);
+    EXPECT_EQ(picker.preselect("t2000.mat"), 2000);
+    EXPECT_EQ(picker.from_list(), 1);
+}
+
 } // namespace
 } // namespace facetor

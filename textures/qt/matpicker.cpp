@@ -4,14 +4,16 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
+
+#include "uisupport/open_dialog.h"
+#include "uisupport/tool_window.h"
+#include "uisupport/ui_font.h"
 
 namespace facetor {
 
@@ -52,6 +54,26 @@ QPushButton* make_button(QWidget* parent, const char* name, const QString& text,
     return button;
 }
 
+// `Lista`: a single-selection list box, whose one selected item the user
+// can move but not take away (Ctrl+click or Ctrl+Space on it would in a
+// plain Qt list).
+class SingleChoiceList final : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+
+  protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override
+    {
+        const QItemSelectionModel::SelectionFlags command =
+            QListWidget::selectionCommand(index, event);
+        if (command.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)) {
+            return QItemSelectionModel::NoUpdate;
+        }
+        return command;
+    }
+};
+
 } // namespace
 
 PreviewImage::PreviewImage(const MatPicker& picker, QWidget* parent)
@@ -79,17 +101,11 @@ Tmatpicker::Tmatpicker(type_model& model, Progress& progress, const std::string&
     setFixedSize(k_client_width, k_client_height);
     build_widgets();
     connect_handlers();
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen != nullptr) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
 }
 
 void Tmatpicker::build_widgets()
 {
-    QFont small = font();
-    small.setPixelSize(11); // the layout's 17-pixel fields and 13-pixel items
-    setFont(small);
+    use_ui_font(this); // the layout's 17-pixel fields and 13-pixel items
 
     make_label(this, "Label2", QStringLiteral("NAME:"), 7, 7);
     Lname_ = make_field(this, "Lname", {8, 24, 73, 17});
@@ -97,6 +113,7 @@ void Tmatpicker::build_widgets()
     Lsizex_ = make_field(this, "Lsizex", {8, 64, 41, 17});
     Lsizey_ = make_field(this, "Lsizey", {56, 64, 41, 17});
     Button1_ = make_button(this, "Button1", QStringLiteral("Load From File"), {183, 63, 81, 17});
+    tip_if_cut(*Button1_);
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -109,7 +126,7 @@ void Tmatpicker::build_widgets()
 
     // Seven columns of items 13 high, filled top to bottom.
     constexpr int k_columns = 7;
-    Lista_ = new QListWidget(this);
+    Lista_ = new SingleChoiceList(this);
     Lista_->setObjectName(QStringLiteral("Lista"));
     Lista_->setGeometry(270, 8, 413, 337);
     Lista_->setFlow(QListView::TopToBottom);
@@ -117,17 +134,14 @@ void Tmatpicker::build_widgets()
     Lista_->setUniformItemSizes(true);
     Lista_->setSelectionMode(QAbstractItemView::SingleSelection);
     Lista_->setGridSize({(Lista_->width() - 2 * Lista_->frameWidth()) / k_columns, 13});
+    Lista_->setItemDelegate(new FittingItemDelegate(Lista_)); // long names show as tooltips
 
     Button3_ = make_button(this, "Button3", QStringLiteral("Ok"), {544, 352, 65, 17});
     Button3_->setDefault(true);
     Bcancel_ = make_button(this, "Bcancel", QStringLiteral("Cancel"), {616, 352, 65, 17});
 
-    opener_ = new QFileDialog(this);
-    opener_->setObjectName(QStringLiteral("opener"));
-    opener_->setOption(QFileDialog::DontUseNativeDialog);
-    opener_->setAcceptMode(QFileDialog::AcceptOpen);
-    opener_->setNameFilter(QStringLiteral("MAT files (*.mat)"));
-    opener_->setDefaultSuffix(QStringLiteral("mat"));
+    opener_ = make_open_dialog(this, "opener", QStringLiteral("MAT files (*.mat)"),
+                               QStringLiteral("mat"), false);
 
     Button1_->setFocus(); // first in the tab order
 }
@@ -174,6 +188,10 @@ bool Tmatpicker::eventFilter(QObject* watched, QEvent* event)
 void Tmatpicker::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    guarded([this] {
+        offer_no_minimise(*this);
+        centre_on_screen(*this);
+    });
     // No message box may open inside a show event: the preview that may
     // fail runs right after it.
     QMetaObject::invokeMethod(
@@ -246,9 +264,12 @@ std::optional<std::string> Tmatpicker::choose_file()
 
 void Tmatpicker::texts_changed()
 {
-    Lname_->setText(text_of(picker_.name_text()));
-    Lsizex_->setText(text_of(picker_.width_text()));
-    Lsizey_->setText(text_of(picker_.height_text()));
+    for (const auto& [field, text] :
+         {std::pair{Lname_, &picker_.name_text()}, std::pair{Lsizex_, &picker_.width_text()},
+          std::pair{Lsizey_, &picker_.height_text()}}) {
+        field->setText(text_of(*text));
+        tip_if_cut(*field);
+    }
 }
 
 void Tmatpicker::preview_changed(int first_row, int row_count)

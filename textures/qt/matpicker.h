@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "model/handler_guard.h"
+#include "uisupport/handler_guard.h"
 #include "model/model.h"
 #include "model/progress.h"
 #include "textures/picker.h"
