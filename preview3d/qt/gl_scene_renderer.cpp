@@ -61,6 +61,14 @@ void main()
 }
 )";
 
+// Revisions count over every renderer, so that a new surface never passes
+// for the one it replaced.
+std::uint64_t next_revision()
+{
+    static std::uint64_t last = 0;
+    return ++last;
+}
+
 QVector3D qvec(Vector3 v)
 {
     return {v.x, v.y, v.z};
@@ -98,8 +106,7 @@ bool GlSceneRenderer::create_gl()
         return false;
     }
     initializeOpenGLFunctions();
-    if (!QOpenGLFramebufferObject::hasOpenGLFramebufferObjects() ||
-        !QOpenGLFramebufferObject::hasOpenGLFramebufferBlit()) {
+    if (!QOpenGLFramebufferObject::hasOpenGLFramebufferObjects()) {
         return false;
     }
     auto program = std::make_unique<QOpenGLShaderProgram>();
@@ -159,6 +166,7 @@ void GlSceneRenderer::clear_now()
     if (!bind_surface()) {
         return;
     }
+    revision_ = next_revision();
     glDepthMask(GL_TRUE);
     glClearColor(0, 0, 0, 1);
     glClearDepthf(1);
@@ -225,6 +233,7 @@ void GlSceneRenderer::draw_now(const SceneSnapshot& scene)
         return;
     }
     ++pictures_;
+    revision_ = next_revision();
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
     glDisable(GL_CULL_FACE);
@@ -298,16 +307,23 @@ void GlSceneRenderer::update()
     QOpenGLFramebufferObject::bindDefault();
 }
 
-void GlSceneRenderer::present(int target_height)
+QImage GlSceneRenderer::read_picture()
 {
-    if (!surface_ || QOpenGLContext::currentContext() != context_) {
-        return;
+    if (!bind_surface()) {
+        return {};
     }
-    // Top-left corners together; OpenGL counts rows from the bottom.
-    const QRect source(0, 0, width_, height_);
-    const QRect target(0, target_height - height_, width_, height_);
-    QOpenGLFramebufferObject::blitFramebuffer(nullptr, target, surface_.get(), source,
-                                              GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    // BGRA bytes are the 32-bit pixels of Format_RGB32 on little-endian
+    // machines; GL_RGBA is the order every implementation reads.
+    constexpr bool little_endian = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+    QImage picture(width_, height_,
+                   little_endian ? QImage::Format_RGB32 : QImage::Format_RGBX8888);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width_, height_, little_endian ? GL_BGRA : GL_RGBA, GL_UNSIGNED_BYTE,
+                 picture.bits());
+    QOpenGLFramebufferObject::bindDefault();
+    // OpenGL counts rows from the bottom.
+    picture.mirror(false, true);
+    return picture;
 }
 
 } // namespace facetor

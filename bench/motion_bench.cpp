@@ -1,0 +1,102 @@
+// One motion tick in the real main window, with the 3D pane shown and our
+// sample model loaded: the pan step, the redraw of the active view, and the
+// paint and flush Qt does to put it on screen, done at once rather than at
+// the next turn of the event loop. Needs a display (make bench gives one).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
+
+#include "app/loader.h"
+#include "app/startup.h"
+
+namespace facetor {
+namespace {
+
+// The editor started as users start it, in a working folder of its own
+// holding the sample model and an empty texture archive.
+struct Editor {
+    int argc = 1;
+    char name[13] = "motion_bench";
+    char* argv[2] = {name, nullptr};
+    QApplication app{argc, argv};
+    QTemporaryDir folder;
+    std::unique_ptr<Tloader> window;
+
+    Editor()
+    {
+        QDir::setCurrent(folder.path());
+        QFile::copy(QStringLiteral(FACETOR_SOURCE_DIR "/data/dflt.3do"),
+                    QStringLiteral("dflt.3do"));
+        QDir().mkpath(QStringLiteral("d/gamedata/resource"));
+        QFile archive(QStringLiteral("d/gamedata/resource/res2.gob"));
+        if (archive.open(QIODevice::WriteOnly)) {
+            archive.write(QByteArray(16, '\0'));
+        }
+        archive.close();
+        window = create_windows();
+        show_maximised(*window);
+        wait_for([this] { return window->settled() && window->isVisible(); });
+        // The motion timer acts only while the application is active.
+        window->activateWindow();
+        wait_for([] { return QGuiApplication::applicationState() == Qt::ApplicationActive; });
+        wait_for([] { return false; }, 300); // the first paints of every pane
+    }
+
+    template <typename Done> void wait_for(Done done, int ms = 10000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < ms) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+    }
+};
+
+Editor& editor()
+{
+    static Editor editor;
+    return editor;
+}
+
+void BM_MotionTick_WithPreview(benchmark::State& state)
+{
+    Tloader& w = *editor().window;
+    auto* timer1 = w.findChild<QTimer*>(QStringLiteral("Timer1"));
+    auto* dxdraw = w.findChild<QWidget*>(QStringLiteral("DXDraw"));
+    const int active = w.state().view.active_view;
+    auto* view = w.findChild<QWidget*>(QStringLiteral("Image%1").arg(active));
+    if (!timer1 || !dxdraw || !dxdraw->isVisible() || !view || w.state().first_load != 0) {
+        state.SkipWithError("the editor did not start with its 3D pane and model");
+        return;
+    }
+    // An arrow held in the active view; the ticks come from here, not from
+    // the timer, so that each is measured alone.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QWidget* focus = QApplication::focusWidget();
+    QApplication::sendEvent(focus && focus->window() == &w ? focus : &w, &press);
+    timer1->stop();
+    const int start = w.state().view.views[active].pan_x;
+    for (auto _ : state) {
+        QMetaObject::invokeMethod(timer1, "timeout", Qt::DirectConnection);
+        view->repaint();
+    }
+    const int moved = w.state().view.views[active].pan_x - start;
+    if (moved != 8 * static_cast<int>(state.iterations())) {
+        state.SkipWithError("the ticks did not pan the view");
+    }
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier);
+    QApplication::sendEvent(focus && focus->window() == &w ? focus : &w, &release);
+    QApplication::processEvents();
+}
+// Process CPU time: a software OpenGL driver works in threads of its own.
+BENCHMARK(BM_MotionTick_WithPreview)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+} // namespace
+} // namespace facetor
