@@ -77,22 +77,39 @@ void BM_MotionTick_WithPreview(benchmark::State& state)
         return;
     }
     // An arrow held in the active view; the ticks come from here, not from
-    // the timer, so that each is measured alone.
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    // the timer, so that each is measured alone. Left and Right take turns
+    // every 40 ticks, so that the model stays in the picture.
     QWidget* focus = QApplication::focusWidget();
-    QApplication::sendEvent(focus && focus->window() == &w ? focus : &w, &press);
+    QWidget* target = focus && focus->window() == &w ? focus : &w;
+    auto hold = [target](Qt::Key key) {
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+    };
+    const type_view& moving = w.state().view.views[active];
+    int expected = moving.pan_x;
+    int step = 8;
+    int ticks = 0;
+    hold(Qt::Key_Left);
     timer1->stop();
-    const int start = w.state().view.views[active].pan_x;
     for (auto _ : state) {
+        if (++ticks % 40 == 0) {
+            state.PauseTiming();
+            step = -step;
+            hold(step > 0 ? Qt::Key_Left : Qt::Key_Right);
+            timer1->stop();
+            state.ResumeTiming();
+        }
         QMetaObject::invokeMethod(timer1, "timeout", Qt::DirectConnection);
         view->repaint();
+        expected += step;
     }
-    const int moved = w.state().view.views[active].pan_x - start;
-    if (moved != 8 * static_cast<int>(state.iterations())) {
+    if (moving.pan_x != expected) {
         state.SkipWithError("the ticks did not pan the view");
     }
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier);
-    QApplication::sendEvent(focus && focus->window() == &w ? focus : &w, &release);
+    QApplication::sendEvent(target, &release);
     QApplication::processEvents();
 }
 // Process CPU time: a software OpenGL driver works in threads of its own.
