@@ -62,6 +62,7 @@ class GlSceneRenderer final : public RenderBackend, protected QOpenGLFunctions {
     bool bind_surface();
     void clear_now();
     void draw_now(const SceneSnapshot& scene);
+    void draw_in_batches(int index_count);
     MeshBuffers* buffers_for(const DrawItem& item);
 
     int width_;
