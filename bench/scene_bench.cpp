@@ -230,6 +230,26 @@ void BM_TurnStep_MaxModel(benchmark::State& state)
 }
 BENCHMARK(BM_TurnStep_MaxModel)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
+// What showing the 3D view as an image adds to each render: reading the
+// picture of a pane of a maximised window on a full-HD screen back.
+void BM_PictureReadback_Pane(benchmark::State& state)
+{
+    if (!gl_setup().ready) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    GlSceneRenderer renderer(877, 497);
+    if (!renderer.create_gl()) {
+        state.SkipWithError("no surface");
+        return;
+    }
+    for (auto _ : state) {
+        const QImage picture = renderer.read_picture();
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+BENCHMARK(BM_PictureReadback_Pane)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
 #endif
 
 } // namespace
