@@ -1,8 +1,8 @@
 #include "preview3d/qt/dxdraw.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <cmath>
 
 #include "preview3d/qt/dxdraw_renderer.h"

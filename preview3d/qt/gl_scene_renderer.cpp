@@ -351,8 +351,7 @@ QImage GlSceneRenderer::read_picture()
     // BGRA bytes are the 32-bit pixels of Format_RGB32 on little-endian
     // machines; GL_RGBA is the order every implementation reads.
     constexpr bool little_endian = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
-    QImage picture(width_, height_,
-                   little_endian ? QImage::Format_RGB32 : QImage::Format_RGBX8888);
+    QImage picture(width_, height_, little_endian ? QImage::Format_RGB32 : QImage::Format_RGBX8888);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, width_, height_, little_endian ? GL_BGRA : GL_RGBA, GL_UNSIGNED_BYTE,
                  picture.bits());

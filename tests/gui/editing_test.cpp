@@ -8,16 +8,16 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-#include <QWindow>
 #include <QToolButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "app/loader.h"
 #include "editing/qt/side_panel.h"
-#include "preview3d/qt/dxdraw.h"
 #include "gui/gui_support.h"
+#include "preview3d/qt/dxdraw.h"
 #include "views/canvas.h"
 
 namespace facetor {
