@@ -1,6 +1,8 @@
 #include "preview3d/qt/dxdraw.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <cmath>
 
 #include "preview3d/qt/dxdraw_renderer.h"
@@ -14,28 +16,18 @@ DXDraw::DXDraw(HandlerGuard guard, QWidget* parent) : QWidget(parent), guard_(st
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
-    setAutoFillBackground(true);
+    // The paint covers every pixel: the picture, black where there is none.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     if (DXDrawSurface::available()) {
-        surface_ = new DXDrawSurface(guard_, this);
-        surface_->setGeometry(rect());
+        surface_ = std::make_unique<DXDrawSurface>();
     }
-    renderer_ = std::make_unique<DXDrawRenderer>(*this, surface_, guard_);
-    if (surface_) {
-        surface_->set_renderer(renderer_.get());
-    }
+    renderer_ = std::make_unique<DXDrawRenderer>(*this, surface_.get());
 }
 
 DXDraw::~DXDraw()
 {
     // The scene's OpenGL objects go while the context is still there.
-    if (surface_) {
-        surface_->makeCurrent();
-    }
     renderer_.reset();
-    if (surface_) {
-        surface_->set_renderer(nullptr);
-        surface_->doneCurrent();
-    }
 }
 
 void DXDraw::DXDrawInitialize(type_model& model)
@@ -58,10 +50,19 @@ void DXDraw::finalize()
     renderer_->finalize();
 }
 
+void DXDraw::gl_event(void (DXDrawRenderer::*handler)())
+{
+    // The renderer, not this widget, goes into the guarded body: it may run
+    // while the widget is being destroyed.
+    DXDrawRenderer* renderer = renderer_.get();
+    guard_([renderer, handler] { (renderer->*handler)(); });
+}
+
 QImage DXDraw::grabFramebuffer()
 {
-    if (surface_) {
-        return surface_->grabFramebuffer();
+    gl_event(&DXDrawRenderer::paint_gl);
+    if (const QImage& picture = renderer_->picture(); !picture.isNull()) {
+        return picture.copy();
     }
     const double ratio = devicePixelRatioF();
     QImage black(static_cast<int>(std::lround(width() * ratio)),
@@ -70,11 +71,30 @@ QImage DXDraw::grabFramebuffer()
     return black;
 }
 
+void DXDraw::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    gl_event(&DXDrawRenderer::initialize_gl);
+}
+
 void DXDraw::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (surface_) {
-        surface_->setGeometry(rect());
+    gl_event(&DXDrawRenderer::resize_gl);
+}
+
+void DXDraw::paintEvent(QPaintEvent* event)
+{
+    gl_event(&DXDrawRenderer::paint_gl);
+    QPainter painter(this);
+    const QImage& picture = renderer_->picture();
+    QRegion background(event->rect());
+    if (!picture.isNull()) {
+        painter.drawImage(0, 0, picture);
+        background -= QRect(QPoint(0, 0), picture.deviceIndependentSize().toSize());
+    }
+    for (const QRect& r : background) {
+        painter.fillRect(r, Qt::black);
     }
 }
 

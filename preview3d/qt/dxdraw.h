@@ -1,10 +1,10 @@
 #pragma once
 // The 3D view in the bottom-right pane. The widget only forwards: mouse
 // events to the plain turning functions, the rest to DXDrawRenderer, which
-// draws through an OpenGL child (DXDrawSurface) when the display has one.
-// It is a plain widget around that child because an OpenGL widget must not
-// even be created on a display without OpenGL: the toolkit then fails while
-// painting the window, and the rest of the program must go on.
+// draws with an off-screen OpenGL context of its own (DXDrawSurface) when
+// the display has OpenGL, and shows the finished picture as an image. So the
+// window around it stays a plain raster window, cheap to repaint 50 times a
+// second, and a display without OpenGL only lacks the picture.
 #include <QImage>
 #include <QWidget>
 #include <memory>
@@ -24,7 +24,7 @@ class DXDraw : public QWidget {
   public:
     // Its mouse and GL events run through `guard`, the main window's error
     // guard; the main window hands it one that reports after the event, as
-    // the GL events are paints and resizes.
+    // the GL events are shows, paints and resizes.
     explicit DXDraw(HandlerGuard guard, QWidget* parent = nullptr);
     ~DXDraw() override;
 
@@ -56,7 +56,9 @@ class DXDraw : public QWidget {
     void clicked();
 
   protected:
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -65,8 +67,9 @@ class DXDraw : public QWidget {
     void DXDrawMouseDown(bool shift, int x, int y);
     void DXDrawMouseMove(int x, int y);
     void DXDrawMouseUp();
+    void gl_event(void (DXDrawRenderer::*handler)());
 
-    DXDrawSurface* surface_ = nullptr;
+    std::unique_ptr<DXDrawSurface> surface_;
     std::unique_ptr<DXDrawRenderer> renderer_;
     View3DMouse mouse_;
     HandlerGuard guard_;

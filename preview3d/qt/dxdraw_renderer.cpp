@@ -3,32 +3,32 @@
 #include <QByteArray>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
-#include <QOpenGLWidget>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 
 #include "model/errors.h"
+#include "preview3d/qt/dxdraw_surface.h"
 #include "preview3d/qt/gl_scene_renderer.h"
 
 namespace facetor {
 
-// Makes the widget's context current for work done outside its GL events;
-// inside them (or inside another scope) it is current already.
+// Makes the view's context current for the work inside it, once however
+// deeply scopes nest.
 class DXDrawRenderer::ContextScope {
   public:
     explicit ContextScope(DXDrawRenderer& owner) : owner_(owner)
     {
-        if (owner_.callback_depth_ == 0 && owner_.gl_ready_ && owner_.gl_->context()) {
-            owner_.gl_->makeCurrent();
-            made_current_ = true;
+        if (owner_.context_depth_ == 0 && owner_.gl_ready_) {
+            made_current_ = owner_.gl_->make_current();
         }
-        ++owner_.callback_depth_;
+        ++owner_.context_depth_;
     }
     ~ContextScope()
     {
-        --owner_.callback_depth_;
+        --owner_.context_depth_;
         if (made_current_) {
-            owner_.gl_->doneCurrent();
+            owner_.gl_->done_current();
         }
     }
     ContextScope(const ContextScope&) = delete;
@@ -39,27 +39,13 @@ class DXDrawRenderer::ContextScope {
     bool made_current_ = false;
 };
 
-// Marks the time inside one of the widget's GL events, on every way out.
-class DXDrawRenderer::InGlEvent {
-  public:
-    explicit InGlEvent(DXDrawRenderer& owner) : owner_(owner) { ++owner_.callback_depth_; }
-    ~InGlEvent() { --owner_.callback_depth_; }
-    InGlEvent(const InGlEvent&) = delete;
-    InGlEvent& operator=(const InGlEvent&) = delete;
-
-  private:
-    DXDrawRenderer& owner_;
-};
-
-DXDrawRenderer::DXDrawRenderer(QWidget& view, QOpenGLWidget* gl, HandlerGuard guard)
-    : view_widget_(view), gl_(gl), guard_(std::move(guard))
+DXDrawRenderer::DXDrawRenderer(QWidget& view, DXDrawSurface* gl) : view_widget_(view), gl_(gl)
 {
     view_.OnInitializeSurface = [this] { DXDrawInitializeSurface(); };
 }
 
 DXDrawRenderer::~DXDrawRenderer()
 {
-    QObject::disconnect(context_watch_);
     ContextScope scope(*this);
     view_.finalize();
 }
@@ -85,12 +71,12 @@ bool software_renderer()
 
 void DXDrawRenderer::initialize_gl()
 {
-    const InGlEvent inside(*this);
+    if (gl_ready_ || !gl_ || !gl_->create() || !gl_->make_current()) {
+        return;
+    }
     gl_ready_ = true;
+    ContextScope scope(*this);
     hardware_ = !software_renderer();
-    QObject::disconnect(context_watch_);
-    context_watch_ = QObject::connect(gl_->context(), &QOpenGLContext::aboutToBeDestroyed, gl_,
-                                      [this] { guard_([this] { context_about_to_go(); }); });
     // The view starts with an empty scene as soon as it can; a scene built
     // before OpenGL was ready gets its surface now and is shown at the first
     // paint. Should that fail, Render does nothing until the next build.
@@ -105,33 +91,37 @@ void DXDrawRenderer::initialize_gl()
 
 void DXDrawRenderer::resize_gl()
 {
-    const InGlEvent inside(*this);
+    if (!gl_ready_) {
+        return;
+    }
+    ContextScope scope(*this);
     view_.resize(); // on failure the view cannot draw until the next build
 }
 
 void DXDrawRenderer::paint_gl()
 {
-    const InGlEvent inside(*this);
-    QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
-    gl->glClearColor(0, 0, 0, 1);
-    gl->glClear(GL_COLOR_BUFFER_BIT);
-    if (render_when_ready_) {
+    ContextScope scope(*this);
+    if (render_when_ready_ && gl_ready_) {
         render_when_ready_ = false;
         view_.render_without_flip();
     }
-    if (GlSceneRenderer* s = surface(); s && s->ready()) {
-        const double ratio = gl_->devicePixelRatioF();
-        s->present(std::max(1, static_cast<int>(std::lround(gl_->height() * ratio))));
-    }
+    fetch_picture();
 }
 
-void DXDrawRenderer::context_about_to_go()
+void DXDrawRenderer::fetch_picture()
 {
-    ContextScope scope(*this);
-    if (GlSceneRenderer* s = surface()) {
-        s->release_gl();
+    GlSceneRenderer* s = surface();
+    if (!s || !s->ready()) {
+        picture_ = QImage();
+        picture_revision_ = 0;
+        return;
     }
-    gl_ready_ = false;
+    // Reading back costs a copy of the whole surface: only after a change.
+    if (s->revision() != picture_revision_ || picture_.isNull()) {
+        picture_ = s->read_picture();
+        picture_revision_ = s->revision();
+        picture_.setDevicePixelRatio(view_widget_.devicePixelRatioF());
+    }
 }
 
 void DXDrawRenderer::build(type_model& model)
@@ -157,6 +147,7 @@ void DXDrawRenderer::finalize()
 {
     ContextScope scope(*this);
     view_.finalize();
+    fetch_picture();
 }
 
 void DXDrawRenderer::step(const View3DStep& step)
@@ -174,16 +165,6 @@ GlSceneRenderer* DXDrawRenderer::surface()
     return device ? static_cast<GlSceneRenderer*>(&device->backend()) : nullptr;
 }
 
-bool DXDrawRenderer::opengl_available() const
-{
-    if (!gl_) {
-        return false;
-    }
-    QOpenGLContext probe;
-    probe.setFormat(gl_->format());
-    return probe.create();
-}
-
 std::unique_ptr<RenderBackend> DXDrawRenderer::create_device(int width, int height)
 {
     auto backend = std::make_unique<GlSceneRenderer>(width, height);
@@ -192,9 +173,9 @@ std::unique_ptr<RenderBackend> DXDrawRenderer::create_device(int width, int heig
         if (!backend->create_gl()) {
             throw RuntimeError(k_no_device_text);
         }
-    } else if (!opengl_available()) {
-        // Before the widget's first show there is no context of its own yet:
-        // a device counts as found when a context can be made at all.
+    } else if (!gl_) {
+        // Before the first show there is no context of its own yet: a device
+        // counts as found where the display gives OpenGL at all.
         throw RuntimeError(k_no_device_text);
     }
     return backend;
@@ -230,9 +211,9 @@ bool DXDrawRenderer::surface_ready()
 
 void DXDrawRenderer::flip()
 {
-    if (gl_) {
-        gl_->update();
-    }
+    // The picture is read back when the widget paints, once per paint
+    // however many renders came before it.
+    view_widget_.update();
 }
 
 } // namespace facetor

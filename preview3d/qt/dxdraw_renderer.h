@@ -1,9 +1,11 @@
 #pragma once
 // What the 3D view widget forwards to: the view component and its scene on
-// the widget's OpenGL context. OpenGL comes late in a widget's life (at its
-// first show), so a device may be made before it: it then only checks that
-// a context can be had at all, and gets its surface once OpenGL is ready.
-#include <QMetaObject>
+// the view's own off-screen OpenGL context, and the picture it last drew.
+// OpenGL is set up late, at the view's first show, so a device may be made
+// before it: it then only checks that a context can be had at all, and gets
+// its surface once OpenGL is ready.
+#include <QImage>
+#include <cstdint>
 
 #include "uisupport/handler_guard.h"
 #include "model/model.h"
@@ -11,24 +13,23 @@
 #include "preview3d/view3d.h"
 #include "preview3d/view3d_mouse.h"
 
-class QOpenGLWidget;
 class QWidget;
 
 namespace facetor {
 
+class DXDrawSurface;
 class GlSceneRenderer;
 
 class DXDrawRenderer final : public View3DPlatform {
   public:
-    // `view` gives the size; `gl` draws, and is null where the display
-    // offers no OpenGL for widgets (then there is never a device). The
-    // context's signal runs through `guard`, the view's error guard.
-    DXDrawRenderer(QWidget& view, QOpenGLWidget* gl, HandlerGuard guard);
+    // `view` gives the size and shows the picture; `gl` draws, and is null
+    // where the display offers no OpenGL (then there is never a device).
+    DXDrawRenderer(QWidget& view, DXDrawSurface* gl);
     ~DXDrawRenderer() override;
     DXDrawRenderer(const DXDrawRenderer&) = delete;
     DXDrawRenderer& operator=(const DXDrawRenderer&) = delete;
 
-    // The widget's GL events, called with its context current.
+    // The widget's GL events: its first show, its size changes, its paints.
     void initialize_gl();
     void resize_gl();
     void paint_gl();
@@ -40,6 +41,10 @@ class DXDrawRenderer final : public View3DPlatform {
     void finalize();
     // Applies one mouse step to the model frame and renders if it moved.
     void step(const View3DStep& step);
+
+    // The last finished picture, in device pixels; null while there is no
+    // surface to draw on. Brought up to date by paint_gl.
+    const QImage& picture() const { return picture_; }
 
     View3D& view() { return view_; }
     const SceneFrames& frames() const { return frames_; }
@@ -56,22 +61,20 @@ class DXDrawRenderer final : public View3DPlatform {
 
   private:
     class ContextScope;
-    class InGlEvent;
     void DXDrawInitializeSurface();
-    void context_about_to_go();
-    bool opengl_available() const;
+    void fetch_picture();
 
     QWidget& view_widget_;
-    QOpenGLWidget* gl_;
-    HandlerGuard guard_;
+    DXDrawSurface* gl_;
     View3D view_{*this};
     SceneFrames frames_;
+    QImage picture_;
+    std::uint64_t picture_revision_ = 0; // the surface revision picture_ shows
     bool gl_ready_ = false;
     bool render_when_ready_ = false;
     bool started_ = false; // the view has been initialised once
     bool hardware_ = true;
-    int callback_depth_ = 0; // inside one of the widget's GL events
-    QMetaObject::Connection context_watch_;
+    int context_depth_ = 0; // inside a scope that made the context current
 };
 
 } // namespace facetor

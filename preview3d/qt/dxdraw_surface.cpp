@@ -1,26 +1,25 @@
 #include "preview3d/qt/dxdraw_surface.h"
 
 #include <QGuiApplication>
-#include <QOpenGLContext>
 #include <QStringList>
-
-#include "preview3d/qt/dxdraw_renderer.h"
 
 namespace facetor {
 
-DXDrawSurface::DXDrawSurface(HandlerGuard guard, QWidget* parent)
-    : QOpenGLWidget(parent), guard_(std::move(guard))
+DXDrawSurface::DXDrawSurface()
 {
-    setObjectName(QStringLiteral("DXDrawSurface"));
-    // The view around it takes the mouse.
-    setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Depth comes from the renderer's own off-screen framebuffer.
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setDepthBufferSize(0);
+    format.setStencilBufferSize(0);
+    surface_.setFormat(format);
+    context_.setFormat(format);
 }
 
 bool DXDrawSurface::available()
 {
-    // These platforms may make a context, yet cannot put an OpenGL widget
-    // into a window; the toolkit then fails inside its own painting. So we
-    // never create one there, nor where no context can be made at all.
+    // These platforms put no OpenGL on a screen (the offscreen one may still
+    // make contexts over some display's GLX): the view counts them as
+    // without a 3D device, like a display where no context can be made.
     static const QStringList no_gl_widgets{"offscreen", "minimal", "linuxfb", "vnc"};
     if (no_gl_widgets.contains(QGuiApplication::platformName())) {
         return false;
@@ -29,26 +28,13 @@ bool DXDrawSurface::available()
     return probe.create();
 }
 
-void DXDrawSurface::forward(void (DXDrawRenderer::*gl_event)())
+bool DXDrawSurface::create()
 {
-    if (DXDrawRenderer* renderer = renderer_) {
-        guard_([renderer, gl_event] { (renderer->*gl_event)(); });
+    if (created()) {
+        return true;
     }
-}
-
-void DXDrawSurface::initializeGL()
-{
-    forward(&DXDrawRenderer::initialize_gl);
-}
-
-void DXDrawSurface::resizeGL(int, int)
-{
-    forward(&DXDrawRenderer::resize_gl);
-}
-
-void DXDrawSurface::paintGL()
-{
-    forward(&DXDrawRenderer::paint_gl);
+    surface_.create();
+    return surface_.isValid() && context_.create();
 }
 
 } // namespace facetor

@@ -1,33 +1,34 @@
 #pragma once
-// The OpenGL part of the 3D view: a thin forwarder of the GL events to the
-// renderer. It only exists where the display can give widgets OpenGL.
-#include <QOpenGLWidget>
-
-#include "uisupport/handler_guard.h"
+// The OpenGL context of the 3D view, drawing off-screen only. The view shows
+// the finished picture as a plain image: an OpenGL widget would make the
+// toolkit compose the whole main window through OpenGL at every repaint,
+// which on a software renderer costs more than the 2D views' own drawing.
+// It only exists where the display can give OpenGL.
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
 
 namespace facetor {
 
-class DXDrawRenderer;
-
-class DXDrawSurface final : public QOpenGLWidget {
+class DXDrawSurface final {
   public:
-    // The GL events run through `guard`, the view's error guard.
-    DXDrawSurface(HandlerGuard guard, QWidget* parent);
-    void set_renderer(DXDrawRenderer* renderer) { renderer_ = renderer; }
+    DXDrawSurface();
+    DXDrawSurface(const DXDrawSurface&) = delete;
+    DXDrawSurface& operator=(const DXDrawSurface&) = delete;
 
-    // Whether this display lets a widget draw with OpenGL.
+    // Whether this display gives the view OpenGL.
     static bool available();
 
-  protected:
-    void initializeGL() override;
-    void resizeGL(int width, int height) override;
-    void paintGL() override;
+    // Makes the context and its surface on first use; false when they
+    // cannot be had.
+    bool create();
+    bool created() const { return context_.isValid(); }
+    bool make_current() { return context_.makeCurrent(&surface_); }
+    void done_current() { context_.doneCurrent(); }
+    QOpenGLContext* context() { return &context_; }
 
   private:
-    void forward(void (DXDrawRenderer::*gl_event)());
-
-    HandlerGuard guard_;
-    DXDrawRenderer* renderer_ = nullptr;
+    QOffscreenSurface surface_;
+    QOpenGLContext context_;
 };
 
 } // namespace facetor

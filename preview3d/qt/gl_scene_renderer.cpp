@@ -22,14 +22,15 @@ constexpr int k_color = 2;
 
 // Gouraud shading with one normal per face: every corner of a face gets the
 // same light. The normal is turned toward the eye first, so both sides of a
-// face are lit as the side we look at.
+// face are lit as the side we look at. The eye and the lights come in the
+// mesh's own coordinates and the three matrices as one: a frame's placement
+// is a rotation and a shift, which leave these dot products as they are, and
+// a software renderer pays for every operation per corner.
 constexpr const char* k_vertex_shader = R"(#version 120
 attribute vec3 position;
 attribute vec3 normal;
 attribute vec3 color;
-uniform mat4 model;
-uniform mat4 view;
-uniform mat4 projection;
+uniform mat4 clip_from_model;
 uniform vec3 eye;
 uniform vec3 ambient;
 uniform int light_count;
@@ -38,9 +39,8 @@ uniform vec3 light_color[8];
 varying vec3 shade;
 void main()
 {
-    vec4 world = model * vec4(position, 1.0);
-    vec3 n = mat3(model) * normal;
-    if (dot(n, eye - world.xyz) < 0.0)
+    vec3 n = normal;
+    if (dot(n, eye - position) < 0.0)
         n = -n;
     vec3 light = ambient;
     for (int i = 0; i < 8; ++i) {
@@ -49,7 +49,7 @@ void main()
         light += light_color[i] * max(dot(n, -light_dir[i]), 0.0);
     }
     shade = clamp(color * light, 0.0, 1.0);
-    gl_Position = projection * view * world;
+    gl_Position = clip_from_model * vec4(position, 1.0);
 }
 )";
 
@@ -60,6 +60,30 @@ void main()
     gl_FragColor = vec4(shade, 1.0);
 }
 )";
+
+// Revisions count over every renderer, so that a new surface never passes
+// for the one it replaced.
+std::uint64_t next_revision()
+{
+    static std::uint64_t last = 0;
+    return ++last;
+}
+
+// a x b for column-major matrices.
+Matrix4 multiply(const Matrix4& a, const Matrix4& b)
+{
+    Matrix4 product{};
+    for (std::size_t column = 0; column < 4; ++column) {
+        for (std::size_t row = 0; row < 4; ++row) {
+            float sum = 0;
+            for (std::size_t k = 0; k < 4; ++k) {
+                sum += a[k * 4 + row] * b[column * 4 + k];
+            }
+            product[column * 4 + row] = sum;
+        }
+    }
+    return product;
+}
 
 QVector3D qvec(Vector3 v)
 {
@@ -98,8 +122,7 @@ bool GlSceneRenderer::create_gl()
         return false;
     }
     initializeOpenGLFunctions();
-    if (!QOpenGLFramebufferObject::hasOpenGLFramebufferObjects() ||
-        !QOpenGLFramebufferObject::hasOpenGLFramebufferBlit()) {
+    if (!QOpenGLFramebufferObject::hasOpenGLFramebufferObjects()) {
         return false;
     }
     auto program = std::make_unique<QOpenGLShaderProgram>();
@@ -159,6 +182,7 @@ void GlSceneRenderer::clear_now()
     if (!bind_surface()) {
         return;
     }
+    revision_ = next_revision();
     glDepthMask(GL_TRUE);
     glClearColor(0, 0, 0, 1);
     glClearDepthf(1);
@@ -225,64 +249,85 @@ void GlSceneRenderer::draw_now(const SceneSnapshot& scene)
         return;
     }
     ++pictures_;
+    revision_ = next_revision();
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
     glDisable(GL_CULL_FACE);
     glEnable(GL_DITHER);
 
     program_->bind();
-    const Matrix4 view = scene.camera.inverse().matrix();
-    glUniformMatrix4fv(program_->uniformLocation("projection"), 1, GL_FALSE,
-                       scene.projection.data());
-    glUniformMatrix4fv(program_->uniformLocation("view"), 1, GL_FALSE, view.data());
-    program_->setUniformValue("eye", qvec(scene.camera.origin));
+    const Matrix4 clip_from_root = multiply(scene.projection, scene.camera.inverse().matrix());
     program_->setUniformValue("ambient", qvec(scene.lighting.ambient));
-    std::vector<QVector3D> directions, colors;
-    for (const auto& light : scene.lighting.directional) {
-        if (directions.size() == k_max_directional_lights) {
-            break;
-        }
-        directions.push_back(qvec(light.direction));
-        colors.push_back(qvec(light.color));
+    const auto light_count = static_cast<int>(
+        std::min<std::size_t>(scene.lighting.directional.size(), k_max_directional_lights));
+    program_->setUniformValue("light_count", static_cast<GLint>(light_count));
+    const GLint clip_location = program_->uniformLocation("clip_from_model");
+    const GLint eye_location = program_->uniformLocation("eye");
+    const GLint direction_location = program_->uniformLocation("light_dir");
+    const GLint colour_location = program_->uniformLocation("light_color");
+    std::vector<QVector3D> directions(static_cast<std::size_t>(light_count));
+    std::vector<QVector3D> colours(directions.size());
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        colours[i] = qvec(scene.lighting.directional[i].color);
     }
-    program_->setUniformValue("light_count", static_cast<GLint>(directions.size()));
-    if (!directions.empty()) {
-        program_->setUniformValueArray("light_dir", directions.data(),
-                                       static_cast<int>(directions.size()));
-        program_->setUniformValueArray("light_color", colors.data(),
-                                       static_cast<int>(colors.size()));
+    if (light_count > 0) {
+        program_->setUniformValueArray(colour_location, colours.data(), light_count);
     }
 
     for (auto& [id, buffers] : meshes_) {
         buffers->used = false;
     }
-    const GLint model_location = program_->uniformLocation("model");
+    constexpr int stride = k_vertex_floats * sizeof(float);
+    program_->enableAttributeArray(k_position);
+    program_->enableAttributeArray(k_normal);
+    program_->enableAttributeArray(k_color);
     for (const DrawItem& item : scene.items) {
         MeshBuffers* buffers = buffers_for(item);
         if (buffers->index_count == 0) {
             continue;
         }
-        const Matrix4 model = item.world.matrix();
-        glUniformMatrix4fv(model_location, 1, GL_FALSE, model.data());
+        const Matrix4 clip_from_model = multiply(clip_from_root, item.world.matrix());
+        glUniformMatrix4fv(clip_location, 1, GL_FALSE, clip_from_model.data());
+        const Placement model_from_root = item.world.inverse();
+        program_->setUniformValue(eye_location, qvec(model_from_root.apply(scene.camera.origin)));
+        for (std::size_t i = 0; i < directions.size(); ++i) {
+            directions[i] = qvec(model_from_root.rotate(scene.lighting.directional[i].direction));
+        }
+        if (light_count > 0) {
+            program_->setUniformValueArray(direction_location, directions.data(), light_count);
+        }
         buffers->vertices.bind();
         buffers->indices.bind();
-        constexpr int stride = k_vertex_floats * sizeof(float);
-        program_->enableAttributeArray(k_position);
-        program_->enableAttributeArray(k_normal);
-        program_->enableAttributeArray(k_color);
         program_->setAttributeBuffer(k_position, GL_FLOAT, 0, 3, stride);
         program_->setAttributeBuffer(k_normal, GL_FLOAT, 3 * sizeof(float), 3, stride);
         program_->setAttributeBuffer(k_color, GL_FLOAT, 6 * sizeof(float), 3, stride);
-        glDrawElements(GL_TRIANGLES, buffers->index_count, GL_UNSIGNED_INT, nullptr);
-        program_->disableAttributeArray(k_position);
-        program_->disableAttributeArray(k_normal);
-        program_->disableAttributeArray(k_color);
+        draw_in_batches(buffers->index_count);
         buffers->vertices.release();
         buffers->indices.release();
     }
+    program_->disableAttributeArray(k_position);
+    program_->disableAttributeArray(k_normal);
+    program_->disableAttributeArray(k_color);
     program_->release();
     // Meshes no longer in the scene give their memory back.
     std::erase_if(meshes_, [](const auto& entry) { return !entry.second->used; });
+}
+
+void GlSceneRenderer::draw_in_batches(int index_count)
+{
+    // A software renderer first sorts a whole batch of triangles into screen
+    // tiles on this thread and only then fills the tiles on its own
+    // threads; a flush after each batch lets the filling of one batch run
+    // while the next one is sorted, instead of all of it afterwards.
+    constexpr int batch = 3 * 12288;
+    for (int first = 0; first < index_count; first += batch) {
+        const int count = std::min(batch, index_count - first);
+        const auto offset = static_cast<std::uintptr_t>(first) * sizeof(std::uint32_t);
+        glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, reinterpret_cast<const void*>(offset));
+        if (first + count < index_count) {
+            glFlush();
+        }
+    }
 }
 
 void GlSceneRenderer::update()
@@ -298,16 +343,22 @@ void GlSceneRenderer::update()
     QOpenGLFramebufferObject::bindDefault();
 }
 
-void GlSceneRenderer::present(int target_height)
+QImage GlSceneRenderer::read_picture()
 {
-    if (!surface_ || QOpenGLContext::currentContext() != context_) {
-        return;
+    if (!bind_surface()) {
+        return {};
     }
-    // Top-left corners together; OpenGL counts rows from the bottom.
-    const QRect source(0, 0, width_, height_);
-    const QRect target(0, target_height - height_, width_, height_);
-    QOpenGLFramebufferObject::blitFramebuffer(nullptr, target, surface_.get(), source,
-                                              GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    // BGRA bytes are the 32-bit pixels of Format_RGB32 on little-endian
+    // machines; GL_RGBA is the order every implementation reads.
+    constexpr bool little_endian = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+    QImage picture(width_, height_, little_endian ? QImage::Format_RGB32 : QImage::Format_RGBX8888);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width_, height_, little_endian ? GL_BGRA : GL_RGBA, GL_UNSIGNED_BYTE,
+                 picture.bits());
+    QOpenGLFramebufferObject::bindDefault();
+    // OpenGL counts rows from the bottom.
+    picture.mirror(false, true);
+    return picture;
 }
 
 } // namespace facetor

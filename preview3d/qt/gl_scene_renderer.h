@@ -1,10 +1,11 @@
 #pragma once
 // Draws the scene with OpenGL into an off-screen surface of its own (colour
-// plus depth), which is then copied to the screen: the surface keeps the
+// plus depth), which is then read back for the screen: the surface keeps the
 // last finished image, whatever the window does in between. A clear followed
 // by the very scene the surface already shows is not drawn again: the main
 // window asks for that at every repaint, and a large model on a software
 // renderer takes a noticeable time to draw.
+#include <QImage>
 #include <QOpenGLFunctions>
 #include <cstdint>
 #include <memory>
@@ -38,9 +39,11 @@ class GlSceneRenderer final : public RenderBackend, protected QOpenGLFunctions {
     int width() const { return width_; }
     int height() const { return height_; }
 
-    // Copies the surface, top-left corner first, into the default
-    // framebuffer of the current context, which is target_height pixels high.
-    void present(int target_height);
+    // The surface's picture, top row first, read with the same context
+    // current; null when there is none.
+    QImage read_picture();
+    // Changes whenever the surface's pixels may have changed.
+    std::uint64_t revision() const { return revision_; }
     // How often mesh data went to the graphics memory (it should only after
     // the scene changed, never for a turn).
     int geometry_uploads() const { return uploads_; }
@@ -59,6 +62,7 @@ class GlSceneRenderer final : public RenderBackend, protected QOpenGLFunctions {
     bool bind_surface();
     void clear_now();
     void draw_now(const SceneSnapshot& scene);
+    void draw_in_batches(int index_count);
     MeshBuffers* buffers_for(const DrawItem& item);
 
     int width_;
@@ -69,6 +73,7 @@ class GlSceneRenderer final : public RenderBackend, protected QOpenGLFunctions {
     std::unordered_map<std::uint64_t, std::unique_ptr<MeshBuffers>> meshes_;
     int uploads_ = 0;
     int pictures_ = 0;
+    std::uint64_t revision_ = 0;
     bool clear_pending_ = false;
     // The scene the surface shows alone on a cleared background, if known.
     std::optional<SceneSnapshot> shown_;

@@ -7,7 +7,9 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -15,6 +17,7 @@
 #include "app/loader.h"
 #include "editing/qt/side_panel.h"
 #include "gui/gui_support.h"
+#include "preview3d/qt/dxdraw.h"
 #include "views/canvas.h"
 
 namespace facetor {
@@ -25,6 +28,18 @@ namespace {
 // spot in view 2, which looks along z.
 constexpr int k_gem = 0;
 constexpr int k_plinth = 1;
+
+// How many pixels of a picture are not black.
+int lit_pixels(const QImage& image)
+{
+    int lit = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            lit += (image.pixel(x, y) & 0xffffffu) != 0 ? 1 : 0;
+        }
+    }
+    return lit;
+}
 
 class EditingWindow : public ::testing::Test {
   protected:
@@ -296,6 +311,33 @@ TEST_F(EditingWindow, HoldingAnArrowPansTheActiveViewUntilRelease)
     // The other views did not move.
     EXPECT_EQ(w().state().view.views[1].pan_y, start_y);
     EXPECT_EQ(w().state().view.views[3].pan_x, start_x);
+}
+
+TEST_F(EditingWindow, HoldingAnArrowASecondBesideThe3DViewMovesOneStepPerTick)
+{
+    auto* dxdraw = child<DXDraw>("DXDraw");
+    ASSERT_TRUE(dxdraw->isVisible());
+    ASSERT_GT(lit_pixels(dxdraw->grabFramebuffer()), 0) << "the model is not in the 3D view";
+    // Composed through OpenGL, the window paid a whole-window upload for
+    // every tick of a 2D view, and the pan fell behind the timer.
+    EXPECT_EQ(w().windowHandle()->surfaceType(), QSurface::RasterSurface);
+
+    int ticks = 0;
+    QObject::connect(child<QTimer>("Timer1"), &QTimer::timeout, &w(), [&ticks] { ++ticks; });
+    const type_view& view = w().state().view.views[2];
+    const int start_x = view.pan_x;
+    QTest::keyPress(test::key_target(&w()), Qt::Key_Left);
+    QTest::qWait(1000);
+    QTest::keyRelease(test::key_target(&w()), Qt::Key_Left);
+
+    // Every tick that fired moved the view one step; a busy machine may
+    // give fewer ticks, never fewer steps per tick (one may find the
+    // application inactive).
+    const int moved = view.pan_x - start_x;
+    EXPECT_GE(ticks, 5);
+    EXPECT_LE(moved, 8 * ticks);
+    EXPECT_GE(moved, 8 * (ticks - 2));
+    EXPECT_GT(lit_pixels(dxdraw->grabFramebuffer()), 0);
 }
 
 TEST_F(EditingWindow, StatusBarFollowsThePointerOverEveryView)
