@@ -11,7 +11,7 @@ setup:
 test: setup
 	cmake --preset debug -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR)
 	cmake --build --preset debug
-	bash scripts/with-display.sh ctest --preset debug
+	FACETOR_DISPLAY_COUNT=3 bash scripts/with-display.sh ctest --preset debug
 
 run: setup
 	cmake --preset release
@@ -36,7 +36,7 @@ fuzz: setup
 asan: setup
 	cmake --preset asan -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR)
 	cmake --build --preset asan
-	bash scripts/with-display.sh ctest --preset asan
+	FACETOR_DISPLAY_COUNT=3 bash scripts/with-display.sh ctest --preset asan
 
 # The Debian package from the Release build, checked by lintian (which fails
 # on an error).

@@ -186,6 +186,8 @@ class RenderBackend {
     virtual void update() = 0;
 };
 
+// Settings the surface-initialisation event records on the device. Faces are
+// opaque, white and untextured, so the renderer acts on neither.
 enum class TextureQuality : std::uint8_t { nearest = 0, linear = 1 };
 inline constexpr std::uint32_t k_render_blended_sorted_transparency = 3;
 

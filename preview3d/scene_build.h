@@ -26,8 +26,9 @@ struct SceneFrames {
     std::shared_ptr<Frame> model_frame;
 };
 
-// The surface-initialisation event: linear texture filtering when the device
-// runs on hardware, then blended and sorted transparency.
+// The surface-initialisation event: records linear texture filtering when the
+// device runs on hardware, then blended and sorted transparency. Only
+// recorded: the renderer draws opaque untextured faces.
 void initialize_surface(Device3D& device);
 
 // Rebuilds the view and its scene from geoset 0 of the model, reached through

@@ -43,6 +43,7 @@ TEST(ExportScene, LeavesOutWhatItCannotShowAndSaysWhyOncePerMeshAndCause)
     };
     layout.nodes[1].mesh = 5; // the geoset has one mesh
     layout.nodes[1].name = "c\xff";
+    layout.nodes.push_back({.mesh = 1, .parent = 0, .name = "edge"}); // just past it
     const ExportScene scene = build_export_scene(*load(layout), 0);
 
     EXPECT_EQ(scene.warnings,
@@ -54,9 +55,11 @@ TEST(ExportScene, LeavesOutWhatItCannotShowAndSaysWhyOncePerMeshAndCause)
                   "mesh 0 (t\\x01): 2 faces with a corner past the texture vertices; UV 0, 0 "
                   "(first: face 2 corner 3 names texture vertex 9 of 3)",
                   "node 1 (c\\xff): mesh 5 is not in the geoset; node without mesh",
+                  "node 2 (edge): mesh 1 is not in the geoset; node without mesh",
               }));
     EXPECT_EQ(triangles(scene), 3u);
     EXPECT_EQ(scene.nodes[1].mesh, -1);
+    EXPECT_EQ(scene.nodes[2].mesh, -1);
     const ExportPrimitive& p = scene.meshes.at(0).primitives.at(0);
     EXPECT_EQ((std::vector<float>(p.uvs.begin() + 2, p.uvs.begin() + 6)),
               (std::vector<float>{0.125f, 0.875f, 0, 0}));
@@ -84,8 +87,9 @@ TEST(ExportScene, FansEachFaceWithOneFlatNormalAndGroupsFacesByMaterial)
     model->geoset_count = 1;
     model->geosets[0].mesh_count = 1;
     type_mesh& mesh = model->mesh(0);
-    mesh.vertex_count = 4;
-    mesh.tvertex_count = 4;
+    mesh.vertex_count = 5;
+    mesh.tvertex_count = 5;
+    mesh.vertices[4].z = 1; // above corner 0: with corners 0 and 3 a face that looks along +x
     const double square[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}}; // counter-clockwise seen from +z
     for (int v = 0; v < 4; ++v) {
         mesh.vertices[v].x = square[v][0];
@@ -95,9 +99,10 @@ TEST(ExportScene, FansEachFaceWithOneFlatNormalAndGroupsFacesByMaterial)
     const struct {
         const char* material;
         std::vector<int> corners;
-    } faces[] = {{"a.mat", {0, 1, 2, 3}}, {"b.mat", {0, 1, 2}}, {"a.mat", {1, 1, 1}}};
-    mesh.face_count = 3;
-    for (int f = 0; f < 3; ++f) {
+    } faces[] = {{"a.mat", {0, 1, 2, 3}}, {"b.mat", {0, 1, 2}}, {"a.mat", {1, 1, 1}},
+                 {"b.mat", {0, 3, 4}}};
+    mesh.face_count = 4;
+    for (int f = 0; f < 4; ++f) {
         mesh.faces[f].face_material = faces[f].material;
         mesh.faces[f].corner_count = static_cast<long long>(faces[f].corners.size());
         for (std::size_t k = 0; k < faces[f].corners.size(); ++k) {
@@ -128,6 +133,8 @@ TEST(ExportScene, FansEachFaceWithOneFlatNormalAndGroupsFacesByMaterial)
     EXPECT_EQ(a.min, (std::array<float, 3>{0, 0, -1}));
     EXPECT_EQ(a.max, (std::array<float, 3>{1, 0, 0}));
     EXPECT_EQ(primitives[1].material, 1);
+    EXPECT_EQ((std::vector<float>(primitives[1].normals.end() - 3, primitives[1].normals.end())),
+              (std::vector<float>{1, 0, 0}));
     EXPECT_TRUE(scene.warnings.empty());
 }
 

@@ -131,16 +131,28 @@ TEST_F(DXDrawView, ModelAxesLandWhereTheCameraLooks)
     }
 }
 
-TEST_F(DXDrawView, EachNewSurfaceIsSetUpForItsDevice)
+// Moving the view into another window replaces its OpenGL context: the scene
+// must come back on the new surface, not a black pane.
+TEST_F(DXDrawView, AViewMovedToAnotherWindowShowsItsSceneAgain)
 {
     show();
-    const auto model = square_model(0, 0, 0, 0.01);
+    const auto model = square_model(0, 0, 0, 0.02);
     load(*model);
-    const Device3D* device = view_->renderer().view().device();
-    ASSERT_NE(device, nullptr);
-    EXPECT_EQ(device->render_mode(), k_render_blended_sorted_transparency);
-    EXPECT_EQ(device->texture_quality(),
-              view_->renderer().hardware() ? TextureQuality::linear : TextureQuality::nearest);
+    ASSERT_NEAR(lit_area(picture()).bounds.width(), 40, 2);
+
+    QWidget other;
+    other.resize(k_size + 20, k_size + 20);
+    view_->setParent(&other);
+    view_->setGeometry(10, 10, k_size, k_size);
+    view_->show();
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    QTest::qWait(20);
+    const Lit lit = lit_area(picture());
+    EXPECT_NEAR(lit.bounds.width(), 40, 2);
+    EXPECT_GE(lit.brightest, 250);
+    EXPECT_TRUE(errors_.empty());
+    view_->setParent(&window_); // the fixture owns it
 }
 
 TEST_F(DXDrawView, MouseErrorsGoToTheGuardAndTheViewGoesOn)

@@ -87,9 +87,9 @@ std::unique_ptr<Tloader> start_editor(int width = 1000, int height = 700);
 void settle(int ms = 50);
 
 // Makes `window` the active window, and so the application active, which the
-// view timers need before they tick. Xvfb has no window manager, but the
-// window still takes the input focus when asked. Returns false if it never
-// became active.
+// view timers need before they tick. It works with or without a window
+// manager (WindowManager) on the display. Returns false if it never became
+// active.
 bool activate(QWidget* window);
 
 // Where the platform delivers a key typed now: the focused control, or the

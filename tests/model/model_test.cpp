@@ -11,29 +11,6 @@
 namespace facetor {
 namespace {
 
-TEST(Model, StartsEmptyWithNodeLinksAtZero)
-{
-    const auto model = make_model();
-    EXPECT_EQ(model->geoset_count, 0);
-    EXPECT_EQ(model->geosets[0].mesh_count, 0);
-    EXPECT_EQ(model->material_count, 0);
-    EXPECT_EQ(model->materials[64], "");
-    EXPECT_EQ(model->node_count, 0);
-    EXPECT_EQ(model->sel_mesh, 0);
-    EXPECT_EQ(model->sel_face, 0);
-    EXPECT_EQ(model->sel_vertex, 0);
-    const type_hierarchy& node = model->nodes[35];
-    EXPECT_EQ(node.mesh, 0);
-    EXPECT_EQ(node.parent, 0);
-    EXPECT_EQ(node.child, 0);
-    EXPECT_EQ(node.sibling, 0);
-    const type_mesh& mesh = model->geosets[4].meshes[32];
-    EXPECT_EQ(mesh.vertex_count, 0);
-    EXPECT_EQ(mesh.faces[500].corner_vertex[10], 0);
-    EXPECT_EQ(mesh.vertices[500].screen_x[3], 0);
-    EXPECT_EQ(mesh.face3d[500], nullptr);
-}
-
 struct RangedCase {
     const char* name;
     std::function<void(type_model&, long long)> store;

@@ -220,6 +220,7 @@ TEST(Reader, AShortVertexLineTakesTheNextLinesNumberAndThenFails)
 
 struct RangeCase {
     const char* name;
+    const char* field; // the one the error names
     std::function<void(ModelLayout&)> edit;
     // Checks that the offending field kept its value and that the value
     // read just before it was stored.
@@ -231,79 +232,79 @@ TEST(Reader, AValueOutOfRangeEndsTheLoadBeforeItIsStored)
     auto mesh0 = [](ModelLayout& s) -> MeshLayout& { return s.geosets[0][0]; };
     auto face0 = [&](ModelLayout& s) -> FaceLayout& { return mesh0(s).faces[0]; };
     const RangeCase cases[] = {
-        {"65 materials", [](ModelLayout& s) { s.materials.resize(65, "x.mat"); },
+        {"65 materials", "material_count", [](ModelLayout& s) { s.materials.resize(65, "x.mat"); },
          [](const type_model& m) { EXPECT_EQ(m.material_count, 0); }},
-        {"5 geosets", [](ModelLayout& s) { s.geosets.resize(5); },
+        {"5 geosets", "geoset_count", [](ModelLayout& s) { s.geosets.resize(5); },
          [](const type_model& m) {
              EXPECT_EQ(m.geoset_count, 0);
              EXPECT_EQ(m.insert_offset_z, 0.75);
          }},
-        {"33 meshes", [](ModelLayout& s) { s.geosets[0].resize(33); },
+        {"33 meshes", "mesh_count", [](ModelLayout& s) { s.geosets[0].resize(33); },
          [](const type_model& m) {
              EXPECT_EQ(m.geosets[0].mesh_count, 0);
              EXPECT_EQ(m.geoset_count, 1);
          }},
-        {"501 vertices", [&](ModelLayout& s) { mesh0(s).vertices = 501; },
+        {"501 vertices", "vertex_count", [&](ModelLayout& s) { mesh0(s).vertices = 501; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).vertex_count, 0);
              EXPECT_EQ(m.mesh(0).texture_mode, 2);
          }},
-        {"2001 texture vertices", [&](ModelLayout& s) { mesh0(s).tvertices = 2001; },
+        {"2001 texture vertices", "tvertex_count", [&](ModelLayout& s) { mesh0(s).tvertices = 2001; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).tvertex_count, 0);
              EXPECT_EQ(m.mesh(0).vertices[2].intensity, 0.25);
          }},
-        {"501 faces", [&](ModelLayout& s) { mesh0(s).faces.resize(501); },
+        {"501 faces", "face_count", [&](ModelLayout& s) { mesh0(s).faces.resize(501); },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).face_count, 0);
              EXPECT_EQ(m.mesh(0).vertex_normals[2].z, 1);
          }},
-        {"36 nodes", [](ModelLayout& s) { s.nodes.resize(36); },
+        {"36 nodes", "node_count", [](ModelLayout& s) { s.nodes.resize(36); },
          [](const type_model& m) {
              EXPECT_EQ(m.node_count, 0);
              EXPECT_EQ(m.mesh(0).face_normals[0].y, 1);
          }},
-        {"geometry mode 5", [&](ModelLayout& s) { mesh0(s).geometry = 5; },
+        {"geometry mode 5", "geometry_mode", [&](ModelLayout& s) { mesh0(s).geometry = 5; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).geometry_mode, 0);
              EXPECT_EQ(m.mesh(0).radius, 0.75);
          }},
-        {"lighting mode 4", [&](ModelLayout& s) { mesh0(s).lighting = 4; },
+        {"lighting mode 4", "lighting_mode", [&](ModelLayout& s) { mesh0(s).lighting = 4; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).lighting_mode, 0);
              EXPECT_EQ(m.mesh(0).geometry_mode, 4);
          }},
-        {"texture mode 3", [&](ModelLayout& s) { mesh0(s).texture = 3; },
+        {"texture mode 3", "texture_mode", [&](ModelLayout& s) { mesh0(s).texture = 3; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).texture_mode, 0);
              EXPECT_EQ(m.mesh(0).lighting_mode, 3);
          }},
-        {"material index 65", [&](ModelLayout& s) { face0(s).material = 65; },
+        {"material index 65", "material", [&](ModelLayout& s) { face0(s).material = 65; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).faces[0].face_material, "");
              EXPECT_EQ(m.mesh(0).face_count, 1);
          }},
-        {"face geometry mode 5", [&](ModelLayout& s) { face0(s).geo = 5; },
+        {"face geometry mode 5", "geo", [&](ModelLayout& s) { face0(s).geo = 5; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).faces[0].geo, 0);
              EXPECT_EQ(m.mesh(0).faces[0].face_type, "0x0001");
          }},
-        {"face lighting mode 4", [&](ModelLayout& s) { face0(s).light = 4; },
+        {"face lighting mode 4", "light", [&](ModelLayout& s) { face0(s).light = 4; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).faces[0].light, 0);
              EXPECT_EQ(m.mesh(0).faces[0].geo, 4);
          }},
-        {"face texture mode 3", [&](ModelLayout& s) { face0(s).tex = 3; },
+        {"face texture mode 3", "tex", [&](ModelLayout& s) { face0(s).tex = 3; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).faces[0].tex, 0);
              EXPECT_EQ(m.mesh(0).faces[0].light, 3);
          }},
-        {"11 corners", [&](ModelLayout& s) { face0(s).corners.resize(11); },
+        {"11 corners", "corner_count", [&](ModelLayout& s) { face0(s).corners.resize(11); },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).faces[0].corner_count, 0);
              EXPECT_EQ(m.mesh(0).faces[0].extra_light, 0.5);
          }},
-        {"corner vertex 501",
+        {"corner vertex 501", "corner_vertex",
          [&](ModelLayout& s) {
              face0(s).corners[0] = {9, 8};
              face0(s).corners[1] = {501, 7};
@@ -312,7 +313,7 @@ TEST(Reader, AValueOutOfRangeEndsTheLoadBeforeItIsStored)
              EXPECT_EQ(m.mesh(0).faces[0].corner_vertex[2], 0);
              EXPECT_EQ(m.mesh(0).faces[0].corner_tvertex[1], 8);
          }},
-        {"corner texture vertex 501",
+        {"corner texture vertex 501", "corner_tvertex",
          [&](ModelLayout& s) {
              face0(s).corners[1] = {7, 501};
          },
@@ -320,27 +321,27 @@ TEST(Reader, AValueOutOfRangeEndsTheLoadBeforeItIsStored)
              EXPECT_EQ(m.mesh(0).faces[0].corner_tvertex[2], 0);
              EXPECT_EQ(m.mesh(0).faces[0].corner_vertex[2], 7);
          }},
-        {"node mesh 33", [](ModelLayout& s) { s.nodes[0].mesh = 33; },
+        {"node mesh 33", "mesh", [](ModelLayout& s) { s.nodes[0].mesh = 33; },
          [](const type_model& m) {
              EXPECT_EQ(m.nodes[0].mesh, 0);
              EXPECT_EQ(m.nodes[0].node_type, "0x00001");
          }},
-        {"node parent -2", [](ModelLayout& s) { s.nodes[1].parent = -2; },
+        {"node parent -2", "parent", [](ModelLayout& s) { s.nodes[1].parent = -2; },
          [](const type_model& m) {
              EXPECT_EQ(m.nodes[1].parent, 0);
              EXPECT_EQ(m.nodes[1].mesh, -1);
          }},
-        {"node child 33", [](ModelLayout& s) { s.nodes[0].child = 33; },
+        {"node child 33", "child", [](ModelLayout& s) { s.nodes[0].child = 33; },
          [](const type_model& m) {
              EXPECT_EQ(m.nodes[0].child, 0);
              EXPECT_EQ(m.nodes[0].parent, -1);
          }},
-        {"node sibling -2", [](ModelLayout& s) { s.nodes[0].sibling = -2; },
+        {"node sibling -2", "sibling", [](ModelLayout& s) { s.nodes[0].sibling = -2; },
          [](const type_model& m) {
              EXPECT_EQ(m.nodes[0].sibling, 0);
              EXPECT_EQ(m.nodes[0].child, -1);
          }},
-        {"17 children", [](ModelLayout& s) { s.nodes[0].children = 17; },
+        {"17 children", "num_children", [](ModelLayout& s) { s.nodes[0].children = 17; },
          [](const type_model& m) {
              EXPECT_EQ(m.nodes[0].num_children, 0);
              EXPECT_EQ(m.nodes[0].sibling, -1);
@@ -351,7 +352,12 @@ TEST(Reader, AValueOutOfRangeEndsTheLoadBeforeItIsStored)
         ModelLayout layout;
         c.edit(layout);
         Load load;
-        EXPECT_THROW(load.read(model_text(layout)), RangeError);
+        try {
+            load.read(model_text(layout));
+            ADD_FAILURE() << "loaded";
+        } catch (const ReadRangeError& e) {
+            EXPECT_STREQ(e.field(), c.field);
+        }
         c.check(*load.model);
         EXPECT_EQ(load.model->nodes[0].world_x, 0) << "no placement after a failed load";
     }

@@ -28,6 +28,8 @@ TEST(ParseIntToken, ConvertsDecimalAndDollarHexWithinThirtyTwoBits)
         {"$1F", true, 31},
         {"$1f", true, 31},
         {"$0", true, 0},
+        {"$FF", true, 255},
+        {"$aB", true, 171},
         {"2147483647", true, 2147483647},
         {"-2147483648", true, -2147483647 - 1},
         {"$7FFFFFFF", true, 2147483647},

@@ -128,34 +128,6 @@ TEST(SceneBuild, ReplacesFaceEntriesAndReleasesTheOldFaces)
     EXPECT_NE(b.model->mesh(0).face3d[1], nullptr);
 }
 
-TEST(SceneBuild, CameraLightsFramesAndField)
-{
-    Built b;
-    build_scene(b.view, b.frames, *b.model);
-    const Frame& root = *b.view.root();
-
-    ASSERT_EQ(root.lights().size(), 1u);
-    EXPECT_EQ(root.lights()[0]->type(), LightType::ambient);
-    EXPECT_EQ(root.lights()[0]->color(), (ColorRGB{0.1f, 0.1f, 0.1f}));
-    ASSERT_EQ(b.frames.light_frame->lights().size(), 1u);
-    EXPECT_EQ(b.frames.light_frame->lights()[0]->type(), LightType::directional);
-    EXPECT_EQ(b.frames.light_frame->lights()[0]->color(), (ColorRGB{0.9f, 0.9f, 0.9f}));
-    EXPECT_EQ(b.frames.light_frame->parent().get(), &root);
-    EXPECT_EQ(b.frames.model_frame->parent().get(), &root);
-    EXPECT_EQ(b.frames.light_frame->world().origin, (Vector3{0, 0, 2}));
-    EXPECT_EQ(b.frames.light_frame->world().axis_z, (Vector3{0, 0, 1}));
-    EXPECT_EQ(b.view.camera()->world().origin, (Vector3{0, 0, -10}));
-    EXPECT_EQ(b.view.camera()->world().axis_z, (Vector3{0, 0, 1}));
-    EXPECT_EQ(b.view.camera()->world().axis_y, (Vector3{0, 1, 0}));
-    EXPECT_EQ(b.frames.model_frame->world().axis_z, (Vector3{0, 1, 0}));
-    EXPECT_EQ(b.frames.model_frame->world().axis_y, (Vector3{0, 0, -1}));
-    EXPECT_EQ(b.view.viewport()->field(), 0.01f);
-    EXPECT_EQ(b.view.viewport()->back(), 5000);
-    EXPECT_EQ(b.view.viewport()->front(), k_default_front_clip);
-    // Nothing renders as part of the build.
-    EXPECT_TRUE(b.platform.log.calls.empty());
-}
-
 TEST(SceneBuild, NoDeviceStopsBeforeTouchingFramesOrModel)
 {
     Built b;
