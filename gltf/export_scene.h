@@ -49,6 +49,12 @@ inline std::array<double, 3> to_view_axes(double x, double y, double z)
     return {x, z, 0.0 - y};
 }
 
+// The inverse, for the import: glTF x, y, z back to model x, -z, y.
+inline std::array<double, 3> from_view_axes(double x, double y, double z)
+{
+    return {x, 0.0 - z, y};
+}
+
 // Builds the export of geoset `geoset` (0..4) of a placed model. Faces with
 // fewer than three corners or a corner past the mesh's vertices are left out
 // with a warning; a corner naming a texture vertex past the count gets UV
