@@ -34,7 +34,7 @@ void BM_Check_MaxModel(benchmark::State& state)
     auto model = make_model();
     for (auto _ : state) {
         std::ostringstream out;
-        if (check_files(files, *model, out) != k_exit_ok) {
+        if (check_files(files, *model, out, std::cin) != k_exit_ok) {
             state.SkipWithError("the largest model does not load");
             break;
         }

@@ -1,6 +1,7 @@
 #pragma once
 // facetor-cli without its main(): the commands take their arguments and two
 // streams, so tests run them as a user would.
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,13 +15,19 @@ inline constexpr int k_exit_failed = 1; // a file did not load, or an output cou
 inline constexpr int k_exit_usage = 2;
 
 // `args` are the words after the program name: "check a.3do b.3do", ...
+// A FILE of "-" reads `in`, once.
+int run_cli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+            std::ostream& err);
+// The same with standard input.
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // `check`: "FILE: ok" or the file's diagnostic on `out` for each file, in
-// order; k_exit_failed if any file does not load. All files are loaded into
+// order; k_exit_failed if any file does not load (or, when `strict`, breaks
+// what the rest of the program assumes: cli/strict.h). All files are loaded into
 // `model`: the verdict of a load depends on the file alone (the reader only
 // copies what it did not store itself), so they are those of fresh models,
 // and a long list does not clear the 26 MB model once per file.
-int check_files(const std::vector<std::string>& files, type_model& model, std::ostream& out);
+int check_files(const std::vector<std::string>& files, type_model& model, std::ostream& out,
+                std::istream& standard_input, bool strict = false);
 
 } // namespace facetor

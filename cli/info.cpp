@@ -3,25 +3,9 @@
 #include <charconv>
 
 #include "gltf/node_tree.h"
+#include "model/text_escape.h"
 
 namespace facetor {
-
-std::string printable(const std::string& text)
-{
-    static constexpr char k_hex[] = "0123456789abcdef";
-    std::string out;
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x20 && c < 0x7F) {
-            out += ch;
-        } else {
-            out += "\\x";
-            out += k_hex[c >> 4];
-            out += k_hex[c & 0xF];
-        }
-    }
-    return out;
-}
 
 namespace {
 

@@ -9,9 +9,6 @@
 
 namespace facetor {
 
-// A model text as printable ASCII: other bytes become \xNN.
-std::string printable(const std::string& text);
-
 // Version, materials, geosets with their meshes, and the node tree with
 // world positions, of a model as a successful load leaves it.
 void print_info(const type_model& model, std::ostream& out);

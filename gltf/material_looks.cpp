@@ -12,8 +12,19 @@ TextureArchive open_texture_archive(const std::string& path)
 {
     TextureArchive archive;
     archive.path = path;
-    read_palette_file(path, archive.palette);
-    read_directory_file(path, *archive.directory);
+    const FileBinary file(path);
+    // The palette's place is fixed; any smaller file is something else.
+    if (file.size() < k_palette_position + 3 * 256) {
+        throw NotAnArchiveError();
+    }
+    read_palette(file, archive.palette);
+    try {
+        read_directory(file, *archive.directory);
+    } catch (const RangeError&) {
+        archive.warnings.push_back("more than " + std::to_string(k_max_mats) +
+                                   " MAT entries; the first " + std::to_string(k_max_mats) +
+                                   " are used");
+    }
     return archive;
 }
 

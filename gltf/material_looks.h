@@ -7,19 +7,28 @@
 #include <string>
 #include <vector>
 
+#include "model/errors.h"
 #include "textures/gob.h"
 
 namespace facetor {
 
 // An archive's palette and MAT directory, read once for a whole export.
+class NotAnArchiveError : public RuntimeError {
+  public:
+    NotAnArchiveError() : RuntimeError("not an archive: the file ends before the palette") {}
+};
+
 struct TextureArchive {
     std::string path;
     Palette palette{};
     std::unique_ptr<MatDirectory> directory = std::make_unique<MatDirectory>();
+    std::vector<std::string> warnings; // what reading it could not take whole
 };
 
 // Reads the palette and the directory of the archive at `path`. Raises the
-// readers' FileError or RangeError.
+// readers' FileError, and NotAnArchiveError for a file that ends before the
+// palette. A directory of more than 2001 MAT entries keeps the first 2001,
+// with a warning, as the picker does.
 TextureArchive open_texture_archive(const std::string& path);
 
 struct MaterialLook {

@@ -13,8 +13,10 @@ namespace {
 // stays.
 class Parser {
   public:
-    Parser(ByteSource& source, type_model& model, ReaderState& state, Progress& progress)
-        : tok_(source, state), model_(model), state_(state), progress_(progress)
+    Parser(ByteSource& source, type_model& model, ReaderState& state, Progress& progress,
+           ReadObserver* observer)
+        : tok_(source, state), model_(model), state_(state), progress_(progress),
+          observer_(observer)
     {
     }
 
@@ -124,6 +126,7 @@ class Parser {
             word("MESHES");
             type_geosets& geoset = model_.geosets[g];
             store(geoset.mesh_count, "mesh_count");
+            geoset_ = g;
             for (int m = 0; m < geoset.mesh_count; ++m) {
                 mesh(geoset.meshes[m], m);
                 advance_progress();
@@ -150,6 +153,9 @@ class Parser {
         index(m);
         word("NAME");
         mesh.name = text();
+        if (observer_ != nullptr) {
+            observer_->mesh_read(geoset_, m, tok_.token_offset());
+        }
         word("RADIUS");
         mesh.radius = real();
         word("GEOMETRYMODE");
@@ -189,7 +195,7 @@ class Parser {
         store(mesh.face_count, "face_count");
         for (int f = 0; f < mesh.face_count; ++f) {
             index(f);
-            face(mesh.faces[f]);
+            face(mesh.faces[f], m, f);
         }
 
         word("FACE NORMALS");
@@ -206,13 +212,16 @@ class Parser {
         n.z = real();
     }
 
-    void face(type_faces& face)
+    void face(type_faces& face, int m, int f)
     {
         // The face keeps the material's name as the slot holds it now; the
         // index is checked first, since the slots end at 64.
         const std::int32_t material = integer();
         if (!count_materials::admits(material)) {
             fail_range("material", material, count_materials::min, count_materials::max);
+        }
+        if (observer_ != nullptr) {
+            observer_->face_read(geoset_, m, f, material, tok_.token_offset());
         }
         face.face_material = model_.materials[material];
         face.face_type = text();
@@ -233,13 +242,16 @@ class Parser {
         store(model_.node_count, "node_count");
         for (int n = 0; n < model_.node_count; ++n) {
             index(n);
-            node(model_.nodes[n]);
+            node(model_.nodes[n], n);
         }
     }
 
-    void node(type_hierarchy& node)
+    void node(type_hierarchy& node, int n)
     {
         node.node_flags = text();
+        if (observer_ != nullptr) {
+            observer_->node_read(n, tok_.token_offset());
+        }
         node.node_type = text();
         store(node.mesh, "mesh");
         store(node.parent, "parent");
@@ -262,11 +274,14 @@ class Parser {
     type_model& model_;
     ReaderState& state_;
     Progress& progress_;
+    ReadObserver* observer_;
+    int geoset_ = 0; // of the mesh being read
 };
 
-void parse(ByteSource& source, type_model& model, ReaderState& state, Progress& progress)
+void parse(ByteSource& source, type_model& model, ReaderState& state, Progress& progress,
+           ReadObserver* observer)
 {
-    Parser(source, model, state, progress).run();
+    Parser(source, model, state, progress, observer).run();
 }
 
 void complete_load(type_model& model)
@@ -279,27 +294,28 @@ void complete_load(type_model& model)
 
 } // namespace
 
-void read_3do(ByteSource& source, type_model& model, ReaderState& state, Progress& progress)
+void read_3do(ByteSource& source, type_model& model, ReaderState& state, Progress& progress,
+              ReadObserver* observer)
 {
-    parse(source, model, state, progress);
+    parse(source, model, state, progress, observer);
     complete_load(model);
 }
 
 void read_3do_file(const std::string& path, type_model& model, ReaderState& state,
-                   Progress& progress)
+                   Progress& progress, ReadObserver* observer)
 {
     {
         FileSource file(path);
-        parse(file, model, state, progress);
+        parse(file, model, state, progress, observer);
     } // closed here, before the nodes are placed
     complete_load(model);
 }
 
 void read_3do_bytes(std::string_view bytes, type_model& model, ReaderState& state,
-                    Progress& progress)
+                    Progress& progress, ReadObserver* observer)
 {
     MemorySource memory(bytes);
-    read_3do(memory, model, state, progress);
+    read_3do(memory, model, state, progress, observer);
 }
 
 } // namespace facetor

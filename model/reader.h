@@ -59,20 +59,35 @@ struct ReaderState {
     std::string tok_text;
 };
 
+// Told where the lines of a load begin, for tools that check more than the
+// editor does. Offsets are byte offsets in the data, as in the errors above.
+class ReadObserver {
+  public:
+    virtual ~ReadObserver() = default;
+    // After the mesh's name, which begins at `name_offset`.
+    virtual void mesh_read(int geoset, int mesh, std::uint64_t name_offset) = 0;
+    // After the face's material index, the token at `material_offset`.
+    virtual void face_read(int geoset, int mesh, int face, int material,
+                           std::uint64_t material_offset) = 0;
+    // After the node's flags, the first token after its line number.
+    virtual void node_read(int node, std::uint64_t flags_offset) = 0;
+};
+
 // Reads the file at `path` into `model`. Raises FileError when it cannot be
 // opened or read, ReadFormatError ("ERROR") for a word or number that does
 // not fit, ReadRangeError for a value outside its field's range; whatever was stored
 // before an error stays. On success the bar reads 99, the file is closed, the
 // nodes are placed and the selection is mesh 0, face 0, vertex 0.
 void read_3do_file(const std::string& path, type_model& model, ReaderState& state,
-                   Progress& progress);
+                   Progress& progress, ReadObserver* observer = nullptr);
 
 // The same over bytes already in memory (tests, fuzzing).
 void read_3do_bytes(std::string_view bytes, type_model& model, ReaderState& state,
-                    Progress& progress);
+                    Progress& progress, ReadObserver* observer = nullptr);
 
 // The same over any byte source (model/tokenizer.h).
 class ByteSource;
-void read_3do(ByteSource& source, type_model& model, ReaderState& state, Progress& progress);
+void read_3do(ByteSource& source, type_model& model, ReaderState& state, Progress& progress,
+              ReadObserver* observer = nullptr);
 
 } // namespace facetor

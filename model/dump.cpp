@@ -1,0 +1,297 @@
+#include "model/dump.h"
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <string_view>
+
+#include "model/text_escape.h"
+
+namespace facetor {
+
+namespace {
+
+class Dumper {
+  public:
+    explicit Dumper(std::ostream& out) : out_(out) { buffer_.reserve(k_flush_at + 4096); }
+    ~Dumper() { flush(); }
+    Dumper(const Dumper&) = delete;
+    Dumper& operator=(const Dumper&) = delete;
+
+    void model(const type_model& m)
+    {
+        integer("geoset_count", m.geoset_count);
+        for (int g = 0; g < static_cast<int>(m.geosets.size()); ++g) {
+            const Scope s(*this, "geosets", g);
+            geoset(m.geosets[g]);
+        }
+        real("radius", m.radius);
+        real("insert_offset_x", m.insert_offset_x);
+        real("insert_offset_y", m.insert_offset_y);
+        real("insert_offset_z", m.insert_offset_z);
+        integer("material_count", m.material_count);
+        for (int i = 0; i < static_cast<int>(m.materials.size()); ++i) {
+            text_at("materials", i, m.materials[i]);
+        }
+        integer("node_count", m.node_count);
+        for (int n = 0; n < static_cast<int>(m.nodes.size()); ++n) {
+            const Scope s(*this, "nodes", n);
+            node(m.nodes[n]);
+        }
+        integer("sel_mesh", m.sel_mesh);
+        integer("sel_face", m.sel_face);
+        integer("sel_vertex", m.sel_vertex);
+    }
+
+  private:
+    static constexpr std::size_t k_flush_at = 256 * 1024;
+
+    // Adds "NAME[i]." to the path for the fields of one array slot.
+    class Scope {
+      public:
+        Scope(Dumper& d, std::string_view name, int i) : d_(d), length_(d.path_.size())
+        {
+            d.path_ += name;
+            d.append_index(d.path_, i);
+            d.path_ += '.';
+        }
+        ~Scope() { d_.path_.resize(length_); }
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+      private:
+        Dumper& d_;
+        std::size_t length_;
+    };
+
+    static void append_index(std::string& to, int i)
+    {
+        char digits[12];
+        const auto r = std::to_chars(digits, digits + sizeof digits, i);
+        to += '[';
+        to.append(digits, r.ptr);
+        to += ']';
+    }
+
+    void start(std::string_view field)
+    {
+        buffer_ += path_;
+        buffer_ += field;
+    }
+    void finish()
+    {
+        buffer_ += '\n';
+        if (buffer_.size() >= k_flush_at) {
+            flush();
+        }
+    }
+    void flush()
+    {
+        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        buffer_.clear();
+    }
+
+    void integer(std::string_view field, long long v)
+    {
+        if (v == 0) {
+            return;
+        }
+        start(field);
+        buffer_ += '=';
+        char digits[24];
+        const auto r = std::to_chars(digits, digits + sizeof digits, v);
+        buffer_.append(digits, r.ptr);
+        finish();
+    }
+    void integer_at(std::string_view field, int i, long long v)
+    {
+        if (v == 0) {
+            return;
+        }
+        start(field);
+        append_index(buffer_, i);
+        buffer_ += '=';
+        char digits[24];
+        const auto r = std::to_chars(digits, digits + sizeof digits, v);
+        buffer_.append(digits, r.ptr);
+        finish();
+    }
+
+    // A fresh model's doubles are +0: -0 differs from it and is shown.
+    void real(std::string_view field, double v)
+    {
+        if (std::bit_cast<std::uint64_t>(v) == 0) {
+            return;
+        }
+        start(field);
+        buffer_ += '=';
+        if (std::isnan(v)) {
+            buffer_ += "nan"; // one spelling, whatever its sign and payload
+        } else {
+            char digits[32];
+            const auto r = std::to_chars(digits, digits + sizeof digits, v);
+            buffer_.append(digits, r.ptr);
+        }
+        finish();
+    }
+
+    void text(std::string_view field, const std::string& v)
+    {
+        if (v.empty()) {
+            return;
+        }
+        start(field);
+        buffer_ += '=';
+        buffer_ += quoted(v);
+        finish();
+    }
+    void text_at(std::string_view field, int i, const std::string& v)
+    {
+        if (v.empty()) {
+            return;
+        }
+        start(field);
+        append_index(buffer_, i);
+        buffer_ += '=';
+        buffer_ += quoted(v);
+        finish();
+    }
+
+    void geoset(const type_geosets& g)
+    {
+        integer("mesh_count", g.mesh_count);
+        for (int m = 0; m < static_cast<int>(g.meshes.size()); ++m) {
+            const Scope s(*this, "meshes", m);
+            mesh(g.meshes[m]);
+        }
+    }
+
+    void mesh(const type_mesh& m)
+    {
+        text("name", m.name);
+        real("radius", m.radius);
+        integer("geometry_mode", m.geometry_mode);
+        integer("lighting_mode", m.lighting_mode);
+        integer("texture_mode", m.texture_mode);
+        integer("vertex_count", m.vertex_count);
+        for (int v = 0; v < static_cast<int>(m.vertices.size()); ++v) {
+            const type_vertex& p = m.vertices[v];
+            if (is_zero(p.x) && is_zero(p.y) && is_zero(p.z) && is_zero(p.intensity)) {
+                continue; // most slots of most meshes: no path to build
+            }
+            const Scope s(*this, "vertices", v);
+            real("x", p.x);
+            real("y", p.y);
+            real("z", p.z);
+            real("intensity", p.intensity);
+        }
+        integer("tvertex_count", m.tvertex_count);
+        for (int t = 0; t < static_cast<int>(m.tvertices.size()); ++t) {
+            const type_tvertex& p = m.tvertices[t];
+            if (is_zero(p.u) && is_zero(p.v)) {
+                continue;
+            }
+            const Scope s(*this, "tvertices", t);
+            real("u", p.u);
+            real("v", p.v);
+        }
+        normals("vertex_normals", m.vertex_normals);
+        integer("face_count", m.face_count);
+        for (int f = 0; f < static_cast<int>(m.faces.size()); ++f) {
+            const type_faces& face = m.faces[f];
+            if (is_fresh(face)) {
+                continue;
+            }
+            const Scope s(*this, "faces", f);
+            this->face(face);
+        }
+        normals("face_normals", m.face_normals);
+    }
+
+    template <std::size_t N>
+    void normals(std::string_view name, const std::array<type_normal, N>& normals)
+    {
+        for (int i = 0; i < static_cast<int>(N); ++i) {
+            const type_normal& n = normals[i];
+            if (is_zero(n.x) && is_zero(n.y) && is_zero(n.z)) {
+                continue;
+            }
+            const Scope s(*this, name, i);
+            real("x", n.x);
+            real("y", n.y);
+            real("z", n.z);
+        }
+    }
+
+    static bool is_zero(double v) { return std::bit_cast<std::uint64_t>(v) == 0; }
+
+    static bool is_fresh(const type_faces& f)
+    {
+        if (!std::string_view(f.face_material).empty() || f.geo != 0 || f.light != 0 ||
+            f.tex != 0 || f.corner_count != 0 || !is_zero(f.extra_light) || !f.face_type.empty()) {
+            return false;
+        }
+        for (std::size_t k = 0; k < f.corner_vertex.size(); ++k) {
+            if (f.corner_vertex[k] != 0 || f.corner_tvertex[k] != 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void face(const type_faces& f)
+    {
+        text("face_material", f.face_material);
+        integer("geo", f.geo);
+        integer("light", f.light);
+        integer("tex", f.tex);
+        integer("corner_count", f.corner_count);
+        real("extra_light", f.extra_light);
+        text("face_type", f.face_type);
+        // Corners are numbered 1..10; slot 0 is never used.
+        for (int k = 0; k < static_cast<int>(f.corner_vertex.size()); ++k) {
+            integer_at("corner_vertex", k, f.corner_vertex[k]);
+        }
+        for (int k = 0; k < static_cast<int>(f.corner_tvertex.size()); ++k) {
+            integer_at("corner_tvertex", k, f.corner_tvertex[k]);
+        }
+    }
+
+    void node(const type_hierarchy& n)
+    {
+        text("node_flags", n.node_flags);
+        text("node_type", n.node_type);
+        text("node_name", n.node_name);
+        integer("mesh", n.mesh);
+        integer("parent", n.parent);
+        integer("child", n.child);
+        integer("sibling", n.sibling);
+        integer("num_children", n.num_children);
+        real("offset_x", n.offset_x);
+        real("offset_y", n.offset_y);
+        real("offset_z", n.offset_z);
+        real("pitch", n.pitch);
+        real("yaw", n.yaw);
+        real("roll", n.roll);
+        real("pivot_x", n.pivot_x);
+        real("pivot_y", n.pivot_y);
+        real("pivot_z", n.pivot_z);
+        real("world_x", n.world_x);
+        real("world_y", n.world_y);
+        real("world_z", n.world_z);
+    }
+
+    std::ostream& out_;
+    std::string path_;
+    std::string buffer_;
+};
+
+} // namespace
+
+void dump_model(const type_model& model, std::ostream& out)
+{
+    Dumper(out).model(model);
+}
+
+} // namespace facetor

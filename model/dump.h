@@ -1,0 +1,19 @@
+#pragma once
+// The whole model as text, one line "PATH=VALUE" for every field that differs
+// from a fresh model's, in the order the records declare their fields: two
+// models are the same exactly when their dumps are.
+#include <ostream>
+#include <string>
+
+#include "model/model.h"
+
+namespace facetor {
+
+// PATH uses the field names (`geosets[0].meshes[2].vertices[7].x`, corners
+// by their number 1..10). VALUE: integers in decimal, doubles in the
+// shortest text that reads back to the same double ("-0", "inf", "-inf",
+// "nan" as such), texts quoted (model/text_escape.h). Screen positions and
+// the 3D scene's face references are left out: they belong to the views.
+void dump_model(const type_model& model, std::ostream& out);
+
+} // namespace facetor
