@@ -1,6 +1,7 @@
 #include "gltf/import_model.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <unordered_map>
@@ -102,6 +103,22 @@ bool normalise(Vec3& n)
 }
 
 constexpr Vec3 k_up{0, 0, 1};
+
+// glTF numbers are floats: a double that is one (or rounds to one) is
+// stored as the shortest decimal that reads back as that float, so that the
+// file says 0.05 where the glTF meant 0.05, not 0.05000000074505806.
+double as_written(double v)
+{
+    const auto f = static_cast<float>(v);
+    if (!std::isfinite(f)) {
+        return v;
+    }
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, f).ptr;
+    double out = v;
+    std::from_chars(text, end, out);
+    return out;
+}
 
 // Vertex normals the file did not give, from the faces around them
 // (weighted by area); face normals from their corners, or for a face
@@ -382,7 +399,7 @@ class ModelBuilder {
         }
         fill_nodes(model, order);
         place_nodes(model);
-        model.radius = model_radius(model);
+        model.radius = as_written(model_radius(model));
     }
 
     void fill_mesh(type_mesh& out, const Part& part, const std::string& name)
@@ -398,17 +415,20 @@ class ModelBuilder {
         out.vertex_count = static_cast<long long>(part.positions.size());
         double radius = 0;
         for (std::size_t v = 0; v < part.positions.size(); ++v) {
-            const Vec3& p = part.positions[v];
+            const Vec3 p = {as_written(part.positions[v][0]), as_written(part.positions[v][1]),
+                            as_written(part.positions[v][2])};
             out.vertices[v].x = p[0];
             out.vertices[v].y = p[1];
             out.vertices[v].z = p[2];
-            out.vertex_normals[v] = {part.normals[v][0], part.normals[v][1], part.normals[v][2]};
+            out.vertex_normals[v] = {as_written(part.normals[v][0]),
+                                     as_written(part.normals[v][1]),
+                                     as_written(part.normals[v][2])};
             radius = std::max(radius, std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
         }
-        out.radius = radius;
+        out.radius = as_written(radius);
         out.tvertex_count = static_cast<long long>(part.uvs.size());
         for (std::size_t t = 0; t < part.uvs.size(); ++t) {
-            out.tvertices[t] = {part.uvs[t][0], part.uvs[t][1]};
+            out.tvertices[t] = {as_written(part.uvs[t][0]), as_written(part.uvs[t][1])};
         }
         out.face_count = static_cast<long long>(part.faces.size());
         for (std::size_t f = 0; f < part.faces.size(); ++f) {
@@ -428,7 +448,8 @@ class ModelBuilder {
                 face.corner_vertex[k + 1] = in.vertex[k];
                 face.corner_tvertex[k + 1] = in.tvertex[k];
             }
-            out.face_normals[f] = {in.normal[0], in.normal[1], in.normal[2]};
+            out.face_normals[f] = {as_written(in.normal[0]), as_written(in.normal[1]),
+                                   as_written(in.normal[2])};
         }
     }
 
@@ -465,9 +486,9 @@ class ModelBuilder {
             node.parent = in.parent < 0 ? -1 : new_of[static_cast<std::size_t>(in.parent)];
             node.child = -1;
             node.sibling = -1;
-            node.offset_x = in.offset[0];
-            node.offset_y = in.offset[1];
-            node.offset_z = in.offset[2];
+            node.offset_x = as_written(in.offset[0]);
+            node.offset_y = as_written(in.offset[1]);
+            node.offset_z = as_written(in.offset[2]);
         }
         // Children and siblings in index order: a parent's child link names
         // its first child, each child's sibling link the next.
