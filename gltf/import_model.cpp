@@ -279,7 +279,7 @@ class ModelBuilder {
                 node.name = format_safe_name(mesh->name);
             }
             if (node.name.empty()) {
-                node.name = name_ + "_" + std::to_string(i);
+                node.name = name_ + "_" + std::to_string(in.index);
             }
             if (mesh == nullptr) {
                 continue;

@@ -239,6 +239,7 @@ class SceneGatherer {
             const Matrix& w = world.back();
             ImportNode& out = out_.nodes.emplace_back();
             out.name = node.name;
+            out.index = v.node;
             out.parent = v.parent;
             out.offset = to_model_axes(
                 {w[12] - parent_world[12], w[13] - parent_world[13], w[14] - parent_world[14]});

@@ -40,6 +40,7 @@ struct ImportMaterial {
 
 struct ImportNode {
     std::string name; // as the file gives it; may be empty
+    int index = 0;    // the glTF node's
     int parent = -1;  // into ImportScene::nodes, always before this node
     Vec3 offset{};    // from the parent's placement, model axes
     int mesh = -1;    // into ImportScene::meshes

@@ -460,6 +460,48 @@ TEST(Import, WhatA3DOCannotHoldIsIgnoredWithOneWarningEach)
     EXPECT_EQ(int{r.model->mesh(0).face_count}, 2);
 }
 
+TEST(Import, AFileThatBreaksItsOwnRulesIsRefusedWithAMessage)
+{
+    struct Case {
+        const char* name;
+        void (*spoil)(GltfBuilder&);
+        std::string message;
+    };
+    const Case cases[] = {
+        {"accessor past its buffer",
+         [](GltfBuilder& b) { b.gltf.accessors[0].count = 4; },
+         "accessor 0: lies outside its buffer"},
+        {"stride past its buffer",
+         [](GltfBuilder& b) { b.gltf.bufferViews[0].byteStride = 16; },
+         "accessor 0: lies outside its buffer"},
+        {"index past the vertices",
+         [](GltfBuilder& b) {
+             b.gltf.meshes[0].primitives[0].indices = b.indices({0, 1, 3});
+         },
+         "accessor 1: an index past the primitive's 3 vertices"},
+        {"wrong element type",
+         [](GltfBuilder& b) { b.gltf.accessors[0].type = TINYGLTF_TYPE_VEC2; },
+         "accessor 0: has the wrong element type"},
+        {"required extension",
+         [](GltfBuilder& b) { b.gltf.extensionsRequired.push_back("KHR_draco_mesh_compression"); },
+         "the file requires the extension KHR_draco_mesh_compression, which the import does not "
+         "read"},
+    };
+    for (const Case& c : cases) {
+        GltfBuilder b;
+        b.node("n", b.mesh({b.primitive(k_triangle)}));
+        c.spoil(b);
+        try {
+            import(b);
+            ADD_FAILURE() << c.name << ": imported";
+        } catch (const ImportError& e) {
+            EXPECT_EQ(e.what(), c.message) << c.name;
+        }
+    }
+    EXPECT_THROW(import_gltf_bytes("glTF and then nothing", ".", {}), ImportError);
+    EXPECT_THROW(import_gltf_bytes("{\"asset\": ", ".", {}), ImportError);
+}
+
 // Runs the Khronos validator over bytes; its report goes into `report`.
 int validate(const std::string& bytes, const std::string& name, std::string& report)
 {
