@@ -6,10 +6,14 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ostream>
+#include <streambuf>
 #include <string>
 
 #include "max_model.h"
+#include "model/dump.h"
 #include "model/reader.h"
+#include "model/writer.h"
 
 namespace {
 
@@ -31,5 +35,63 @@ void BM_Read_MaxModel(benchmark::State& state)
                             static_cast<std::int64_t>(file.size()));
 }
 BENCHMARK(BM_Read_MaxModel)->Unit(benchmark::kMillisecond);
+
+// Counts what it is given and keeps nothing: the text's making is measured,
+// not a disk.
+class CountingBuffer final : public std::streambuf {
+  public:
+    std::int64_t count = 0;
+
+  protected:
+    std::streamsize xsputn(const char*, std::streamsize n) override
+    {
+        count += n;
+        return n;
+    }
+    int_type overflow(int_type c) override
+    {
+        ++count;
+        return traits_type::not_eof(c);
+    }
+};
+
+const type_model& loaded_max_model()
+{
+    static const auto model = [] {
+        const MaxModelFile file;
+        auto m = make_model();
+        ReaderState reader;
+        Progress progress;
+        read_3do_file(file.path(), *m, reader, progress);
+        return m;
+    }();
+    return *model;
+}
+
+// The dump of the largest model, every line of it.
+void BM_Dump_MaxModel(benchmark::State& state)
+{
+    const type_model& model = loaded_max_model();
+    CountingBuffer buffer;
+    std::ostream out(&buffer);
+    for (auto _ : state) {
+        dump_model(model, out);
+    }
+    state.SetBytesProcessed(buffer.count);
+}
+BENCHMARK(BM_Dump_MaxModel)->Unit(benchmark::kMillisecond);
+
+// The 3DO text of the largest model, as `format` writes it.
+void BM_Format_MaxModel(benchmark::State& state)
+{
+    const type_model& model = loaded_max_model();
+    CountingBuffer buffer;
+    std::ostream out(&buffer);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(write_3do(model, out));
+    }
+    state.SetBytesProcessed(buffer.count);
+}
+BENCHMARK(BM_Format_MaxModel)->Unit(benchmark::kMillisecond);
 
 } // namespace

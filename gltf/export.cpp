@@ -9,6 +9,7 @@
 #include <tiny_gltf.h>
 
 #include "gltf/export_scene.h"
+#include "model/text_escape.h"
 
 namespace facetor {
 
@@ -21,15 +22,19 @@ constexpr int k_nearest = 9728;
 // well below that. Only archives of many huge textures come near.
 constexpr std::size_t k_max_buffer = std::size_t{1} << 31;
 
-// Model texts are 8-bit; JSON wants UTF-8. Each byte is taken as the
-// character of the same number, so every name survives and stays readable.
+// Model texts are 8-bit; JSON wants UTF-8. Each byte from 0x80 is taken as
+// the character of the same number, so every name survives and stays
+// readable; control bytes are escaped as the tool's messages escape them,
+// since readers cut names at a zero.
 std::string to_utf8(const std::string& text)
 {
     std::string out;
     out.reserve(text.size());
     for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
+        if (c < 0x20 || c == 0x7F) {
+            out += printable(std::string_view(&ch, 1));
+        } else if (c < 0x80) {
             out += ch;
         } else {
             out += static_cast<char>(0xC0 | c >> 6);
@@ -220,9 +225,7 @@ class GltfWriter {
 
     void nodes()
     {
-        if (scene_.nodes.empty()) {
-            return; // a scene must list at least one node
-        }
+        // Every file has a scene, an empty one for an empty model.
         tinygltf::Scene& root = gltf_.scenes.emplace_back();
         gltf_.defaultScene = 0;
         for (const ExportNode& node : scene_.nodes) {

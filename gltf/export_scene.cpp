@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "gltf/node_tree.h"
+#include "model/text_escape.h"
 
 namespace facetor {
 
@@ -39,42 +40,80 @@ using Vec3 = std::array<double, 3>;
 
 std::string mesh_label(const type_mesh& mesh, int m)
 {
-    return "mesh " + std::to_string(m) + " (" + mesh.name + ")";
+    return "mesh " + std::to_string(m) + " (" + printable(mesh.name) + ")";
 }
+
+// One warning per mesh and cause, however many faces share it: a count and
+// the first face as an example.
+class FaceWarnings {
+  public:
+    void add(int cause, const std::string& first)
+    {
+        Entry& e = entries_[static_cast<std::size_t>(cause)];
+        if (e.count++ == 0) {
+            e.first = first;
+        }
+    }
+    void report(const std::string& label, std::vector<std::string>& warnings) const
+    {
+        static constexpr const char* k_causes[] = {"fewer than 3 corners; skipped",
+                                                   "a corner past the vertices; skipped",
+                                                   "a corner past the texture vertices; UV 0, 0"};
+        for (std::size_t c = 0; c < entries_.size(); ++c) {
+            const Entry& e = entries_[c];
+            if (e.count != 0) {
+                warnings.push_back(label + ": " + std::to_string(e.count) +
+                                   (e.count == 1 ? " face with " : " faces with ") + k_causes[c] +
+                                   " (first: " + e.first + ")");
+            }
+        }
+    }
+
+  private:
+    struct Entry {
+        int count = 0;
+        std::string first;
+    };
+    std::array<Entry, 3> entries_{};
+};
+
+enum FaceCause { too_few_corners = 0, vertex_past_count = 1, tvertex_past_count = 2 };
 
 // Which faces of mesh `m` can be exported. Checked once per mesh, so a mesh
 // that several nodes carry warns once.
 std::vector<bool> usable_faces(const type_mesh& mesh, int m, std::vector<std::string>& warnings)
 {
     std::vector<bool> usable(mesh.face_count, false);
+    FaceWarnings said;
     for (int f = 0; f < mesh.face_count; ++f) {
         const type_faces& face = mesh.faces[f];
-        const std::string where = mesh_label(mesh, m) + " face " + std::to_string(f) + ": ";
+        const std::string where = "face " + std::to_string(f);
         if (face.corner_count < 3) {
-            warnings.push_back(where + std::to_string(face.corner_count) +
-                               " corners; face skipped");
+            said.add(too_few_corners, where + ", " + std::to_string(face.corner_count) + " corners");
             continue;
         }
         bool ok = true;
         for (int k = 1; k <= face.corner_count && ok; ++k) {
             if (face.corner_vertex[k] >= mesh.vertex_count) {
-                warnings.push_back(where + "corner " + std::to_string(k) + " names vertex " +
-                                   std::to_string(face.corner_vertex[k]) + ", past the " +
-                                   std::to_string(mesh.vertex_count) + " vertices; face skipped");
+                said.add(vertex_past_count, where + " corner " + std::to_string(k) +
+                                                " names vertex " +
+                                                std::to_string(face.corner_vertex[k]) + " of " +
+                                                std::to_string(mesh.vertex_count));
                 ok = false;
             }
         }
         for (int k = 1; k <= face.corner_count && ok; ++k) {
             if (face.corner_tvertex[k] >= mesh.tvertex_count) {
-                warnings.push_back(
-                    where + "corner " + std::to_string(k) + " names texture vertex " +
-                    std::to_string(face.corner_tvertex[k]) + ", past the " +
-                    std::to_string(mesh.tvertex_count) + " texture vertices; UV 0, 0");
+                said.add(tvertex_past_count, where + " corner " + std::to_string(k) +
+                                                 " names texture vertex " +
+                                                 std::to_string(face.corner_tvertex[k]) + " of " +
+                                                 std::to_string(mesh.tvertex_count));
                 break;
             }
         }
         usable[static_cast<std::size_t>(f)] = ok;
     }
+    said.report(mesh_label(mesh, m), warnings);
     return usable;
 }
 
@@ -149,6 +188,7 @@ class SceneBuilder {
                 out.mesh = mesh_for(n, node);
             }
         }
+        add_meshes_no_node_carries();
         if (narrow_.clamped()) {
             scene_.warnings.push_back("coordinates beyond the range of 32-bit floats were clamped");
         }
@@ -164,28 +204,53 @@ class SceneBuilder {
         int index; // into scene_.meshes, -1 when the mesh has no face to show
     };
 
+    // A mesh that no node carries would be lost: it becomes a root of its
+    // own at the origin, as the editor's views draw it.
+    void add_meshes_no_node_carries()
+    {
+        for (int m = 0; m < geoset_.mesh_count; ++m) {
+            bool carried = false;
+            for (const MeshKey& k : built_) {
+                carried = carried || k.mesh == m;
+            }
+            if (carried) {
+                continue;
+            }
+            const int index = shared_mesh(m, {0, 0, 0});
+            ExportNode& out = scene_.nodes.emplace_back();
+            out.name = geoset_.meshes[m].name;
+            out.mesh = index;
+            scene_.warnings.push_back(mesh_label(geoset_.meshes[m], m) +
+                                      ": carried by no node; a root at the origin");
+        }
+    }
+
     int mesh_for(int n, const type_hierarchy& node)
     {
-        const int m = node.mesh;
-        if (m >= geoset_.mesh_count) {
-            scene_.warnings.push_back("node " + std::to_string(n) + " (" + node.node_name +
-                                      "): mesh " + std::to_string(m) +
+        if (node.mesh >= geoset_.mesh_count) {
+            scene_.warnings.push_back("node " + std::to_string(n) + " (" +
+                                      printable(node.node_name) + "): mesh " +
+                                      std::to_string(node.mesh) +
                                       " is not in the geoset; node without mesh");
             return -1;
         }
+        return shared_mesh(node.mesh, {node.pivot_x, node.pivot_y, node.pivot_z});
+    }
+
+    int shared_mesh(int m, const Vec3& pivot)
+    {
         for (const MeshKey& k : built_) {
-            if (k.mesh == m && k.px == node.pivot_x && k.py == node.pivot_y &&
-                k.pz == node.pivot_z) {
+            if (k.mesh == m && k.px == pivot[0] && k.py == pivot[1] && k.pz == pivot[2]) {
                 return k.index;
             }
         }
-        ExportMesh mesh = build_mesh(m, {node.pivot_x, node.pivot_y, node.pivot_z});
+        ExportMesh mesh = build_mesh(m, pivot);
         int index = -1;
         if (!mesh.primitives.empty()) {
             index = static_cast<int>(scene_.meshes.size());
             scene_.meshes.push_back(std::move(mesh));
         }
-        built_.push_back({m, node.pivot_x, node.pivot_y, node.pivot_z, index});
+        built_.push_back({m, pivot[0], pivot[1], pivot[2], index});
         return index;
     }
 

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "model/errors.h"
+#include "model/text_escape.h"
 #include "textures/binary_source.h"
 #include "textures/mat.h"
 
@@ -58,10 +59,10 @@ std::vector<MaterialLook> look_up_materials(const std::vector<std::string>& name
     std::unique_ptr<FileBinary> file;   // opened at the first name found
     std::map<int, std::size_t> decoded; // entry -> the first look made of it
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string quoted = "material \"" + names[i] + "\"";
+        const std::string label = "material " + quoted(names[i]);
         const int entry = find_material(*archive->directory, names[i]);
         if (entry < 0) {
-            warnings.push_back(quoted + " not found in " + archive->path + "; plain material");
+            warnings.push_back(label + " not found in " + archive->path + "; plain material");
             continue;
         }
         if (const auto seen = decoded.find(entry); seen != decoded.end()) {
@@ -77,11 +78,11 @@ std::vector<MaterialLook> look_up_materials(const std::vector<std::string>& name
             looks[i] = look_of(decode_mat(*file, mat.offset, archive->palette));
             looks[i].entry = entry;
             if (looks[i].kind == MaterialLook::Kind::plain) {
-                warnings.push_back(quoted +
+                warnings.push_back(label +
                                    ": the archive's texture has no texels; plain material");
             }
         } catch (const RuntimeError& e) {
-            warnings.push_back(quoted + ": " + e.what() + "; plain material");
+            warnings.push_back(label + ": " + e.what() + "; plain material");
         }
     }
     return looks;

@@ -228,7 +228,7 @@ class Dumper {
 
     static bool is_fresh(const type_faces& f)
     {
-        if (!std::string_view(f.face_material).empty() || f.geo != 0 || f.light != 0 ||
+        if (!f.face_material.empty() || f.geo != 0 || f.light != 0 ||
             f.tex != 0 || f.corner_count != 0 || !is_zero(f.extra_light) || !f.face_type.empty()) {
             return false;
         }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/ranged.h"
+#include "model/shared_text.h"
 
 namespace facetor {
 
@@ -66,7 +67,8 @@ struct type_normal {
 };
 
 struct type_faces {
-    std::string face_material;
+    // Shared by the faces that took it from one load (model/shared_text.h).
+    shared_text face_material;
     geometry_mode_t geo;
     lighting_mode_t light;
     texture_mode_t tex;

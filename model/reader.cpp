@@ -1,5 +1,7 @@
 #include "model/reader.h"
 
+#include <array>
+
 #include "model/errors.h"
 #include "model/tokenizer.h"
 
@@ -223,7 +225,7 @@ class Parser {
         if (observer_ != nullptr) {
             observer_->face_read(geoset_, m, f, material, tok_.token_offset());
         }
-        face.face_material = model_.materials[material];
+        face.face_material = material_name(material);
         face.face_type = text();
         store(face.geo, "geo");
         store(face.light, "light");
@@ -234,6 +236,18 @@ class Parser {
             store(face.corner_vertex[k], "corner_vertex");
             store(face.corner_tvertex[k], "corner_tvertex");
         }
+    }
+
+    // One copy of each name for all the faces of this load that take it;
+    // the slots do not change after the materials section.
+    const shared_text& material_name(int index)
+    {
+        const auto i = static_cast<std::size_t>(index);
+        if (!material_taken_[i]) {
+            material_names_[i] = model_.materials[i];
+            material_taken_[i] = true;
+        }
+        return material_names_[i];
     }
 
     void hierarchy()
@@ -276,6 +290,8 @@ class Parser {
     Progress& progress_;
     ReadObserver* observer_;
     int geoset_ = 0; // of the mesh being read
+    std::array<shared_text, k_max_materials + 1> material_names_{};
+    std::array<bool, k_max_materials + 1> material_taken_{};
 };
 
 void parse(ByteSource& source, type_model& model, ReaderState& state, Progress& progress,

@@ -36,7 +36,7 @@ class Warnings {
   public:
     void add(const std::string& cause, const std::string& path)
     {
-        auto [it, inserted] = by_cause_.try_emplace(cause, Entry{path, 0, order_.size()});
+        auto [it, inserted] = by_cause_.try_emplace(cause, Entry{path, 0});
         if (inserted) {
             order_.push_back(cause);
         }
@@ -61,7 +61,6 @@ class Warnings {
     struct Entry {
         std::string first_path;
         std::size_t count;
-        std::size_t order;
     };
     std::map<std::string, Entry> by_cause_;
     std::vector<std::string> order_;
@@ -215,12 +214,12 @@ class Writer {
     void reals(std::initializer_list<std::pair<double, const char*>> values, Prefix prefix)
     {
         bool first = true;
-        for (const auto& [v, field] : values) {
+        for (const auto& value : values) {
             if (!first) {
                 space();
             }
             first = false;
-            real(v, [&] { return prefix() + field; });
+            real(value.first, [&] { return prefix() + value.second; });
         }
     }
 

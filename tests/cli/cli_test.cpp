@@ -21,10 +21,11 @@ struct Outcome {
     std::string out, err;
 };
 
-Outcome run(const std::vector<std::string>& args)
+Outcome run(const std::vector<std::string>& args, const std::string& standard_input = "")
 {
+    std::istringstream in(standard_input);
     std::ostringstream out, err;
-    const int status = run_cli(args, out, err);
+    const int status = run_cli(args, in, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -85,7 +86,7 @@ TEST_F(Cli, CheckReportsEveryFileAndFailsIfAnyFails)
     const std::string missing = (dir_ / "missing.3do").string();
     const Outcome r = run({"check", good, missing, dir_.string()});
     EXPECT_EQ(r.out, good + ": ok\n" + missing + ": File not found\n" + dir_.string() +
-                         ": I/O error 21\n");
+                         ": I/O error 21 (Is a directory)\n");
     EXPECT_EQ(r.status, k_exit_failed);
 }
 
@@ -144,11 +145,21 @@ TEST(CliUsage, WrongArgumentsExitWithTwoAndTheUsage)
         {"export", "a.3do", "b.glb", "--geoset", "1x"},
         {"export", "a.3do", "b.glb", "--archive"},
         {"export", "a.3do", "b.glb", "--colour", "red"},
+        {"check", "--archive", "x", "a.3do"},
+        {"dump"},
+        {"dump", "a.3do", "b.3do"},
+        {"format", "a.3do"},
+        {"format", "--strict", "a.3do", "b.3do"},
     };
     for (const auto& args : cases) {
         const Outcome r = run(args);
         EXPECT_EQ(r.status, k_exit_usage) << testing::PrintToString(args);
-        EXPECT_NE(r.err.find("usage: facetor-cli check FILE..."), std::string::npos);
+        EXPECT_NE(r.err.find("usage: facetor-cli check [--strict] FILE..."), std::string::npos);
+    }
+    for (const char* command : {"check", "info", "dump", "format", "export"}) {
+        const Outcome r = run({command, "a.3do", "--help"});
+        EXPECT_EQ(r.status, k_exit_ok) << command;
+        EXPECT_NE(r.out.find("usage: facetor-cli check"), std::string::npos) << command;
     }
     EXPECT_EQ(run({"--help"}).status, k_exit_ok);
 }

@@ -30,31 +30,52 @@ std::size_t triangles(const ExportScene& scene)
     return n;
 }
 
-TEST(ExportScene, LeavesOutWhatItCannotShowAndSaysWhy)
+TEST(ExportScene, LeavesOutWhatItCannotShowAndSaysWhyOncePerMeshAndCause)
 {
     test::ModelLayout layout;
+    layout.geosets[0][0].name = "t\x01";
     layout.geosets[0][0].faces = {
         FaceLayout{.corners = {{0, 0}, {1, 1}}},
         FaceLayout{.corners = {{0, 0}, {1, 1}, {7, 2}}},
         FaceLayout{.corners = {{0, 0}, {1, 1}, {2, 9}}},
+        FaceLayout{.corners = {{0, 0}, {1, 1}, {2, 8}}},
         FaceLayout{},
     };
     layout.nodes[1].mesh = 5; // the geoset has one mesh
+    layout.nodes[1].name = "c\xff";
     const ExportScene scene = build_export_scene(*load(layout), 0);
 
     EXPECT_EQ(scene.warnings,
               (std::vector<std::string>{
-                  "mesh 0 (tri) face 0: 2 corners; face skipped",
-                  "mesh 0 (tri) face 1: corner 3 names vertex 7, past the 3 vertices; face skipped",
-                  "mesh 0 (tri) face 2: corner 3 names texture vertex 9, past the 3 texture "
-                  "vertices; UV 0, 0",
-                  "node 1 (child): mesh 5 is not in the geoset; node without mesh",
+                  "mesh 0 (t\\x01): 1 face with fewer than 3 corners; skipped (first: face 0, 2 "
+                  "corners)",
+                  "mesh 0 (t\\x01): 1 face with a corner past the vertices; skipped (first: face 1 "
+                  "corner 3 names vertex 7 of 3)",
+                  "mesh 0 (t\\x01): 2 faces with a corner past the texture vertices; UV 0, 0 "
+                  "(first: face 2 corner 3 names texture vertex 9 of 3)",
+                  "node 1 (c\\xff): mesh 5 is not in the geoset; node without mesh",
               }));
-    EXPECT_EQ(triangles(scene), 2u);
+    EXPECT_EQ(triangles(scene), 3u);
     EXPECT_EQ(scene.nodes[1].mesh, -1);
     const ExportPrimitive& p = scene.meshes.at(0).primitives.at(0);
     EXPECT_EQ((std::vector<float>(p.uvs.begin() + 2, p.uvs.begin() + 6)),
               (std::vector<float>{0.125f, 0.875f, 0, 0}));
+}
+
+TEST(ExportScene, AMeshNoNodeCarriesIsARootAtTheOrigin)
+{
+    test::ModelLayout layout;
+    layout.geosets[0].resize(2);
+    layout.geosets[0][1].name = "second";
+    layout.nodes.resize(1); // carries mesh 0 only
+    const ExportScene scene = build_export_scene(*load(layout), 0);
+    ASSERT_EQ(scene.nodes.size(), 2u);
+    EXPECT_EQ(scene.nodes[1].name, "second");
+    EXPECT_EQ(scene.nodes[1].parent, -1);
+    EXPECT_EQ(scene.nodes[1].translation, (std::array<double, 3>{}));
+    EXPECT_EQ(scene.nodes[1].mesh, 1);
+    EXPECT_EQ(scene.warnings,
+              std::vector<std::string>{"mesh 1 (second): carried by no node; a root at the origin"});
 }
 
 TEST(ExportScene, FansEachFaceWithOneFlatNormalAndGroupsFacesByMaterial)

@@ -15,6 +15,7 @@
 
 #include "bench/max_model.h"
 #include "model/errors.h"
+#include "model/memory_cap.h"
 #include "model/model_text.h"
 #include "model/tokenizer.h"
 
@@ -616,6 +617,45 @@ TEST_F(ReaderFile, ReportsFilesThatCannotBeRead)
         }
     }
     EXPECT_TRUE(load.bar.empty()) << "nothing was read";
+}
+
+// 64,000 faces of one material whose name is 1 MiB long: the faces share
+// the name, so the load fits in a few times the file, not 64 GiB.
+TEST(ReaderMemory, FacesShareTheNameTheyTookFromOneLoad)
+{
+    if (!test::k_can_cap_memory) {
+        GTEST_SKIP() << "the sanitizer's address space cannot be capped";
+    }
+    ModelLayout layout;
+    const std::string name = std::string(1 << 20, 'n') + ".mat";
+    layout.materials = {name};
+    MeshLayout mesh;
+    mesh.faces.assign(500, FaceLayout{.material = 0});
+    layout.geosets.assign(4, std::vector<MeshLayout>(32, mesh));
+    const std::string text = model_text(layout);
+    const int status = test::run_with_memory_cap(256 << 20, [&] {
+        Load load;
+        load.read(text);
+        return load.model->geosets[3].meshes[31].faces[499].face_material == name ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+}
+
+TEST(ReaderMemory, AFaceKeepsTheNameItGotWhateverChangesOthers)
+{
+    Load load;
+    ModelLayout layout;
+    layout.geosets[0][0].faces.assign(3, FaceLayout{.material = 0});
+    load.read(model_text(layout));
+    type_mesh& mesh = load.model->mesh(0);
+    const shared_text kept = mesh.faces[2].face_material;
+    mesh.faces[0].face_material = std::string("picked.mat"); // as the picker's Ok stores it
+    layout.materials = {"other.mat"};
+    layout.geosets[0][0].faces.resize(2);
+    load.read(model_text(layout));
+    EXPECT_EQ(mesh.faces[0].face_material, "other.mat");
+    EXPECT_EQ(mesh.faces[2].face_material, "red.mat");
+    EXPECT_EQ(kept, "red.mat");
 }
 
 } // namespace
