@@ -227,6 +227,9 @@ class GltfWriter {
     {
         // Every file has a scene, an empty one for an empty model.
         tinygltf::Scene& root = gltf_.scenes.emplace_back();
+        // TinyGLTF writes a scene with nothing set as null, which no reader
+        // takes (our import included): a name keeps it an object.
+        root.name = "scene";
         gltf_.defaultScene = 0;
         for (const ExportNode& node : scene_.nodes) {
             tinygltf::Node& out = gltf_.nodes.emplace_back();

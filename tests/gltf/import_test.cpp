@@ -265,7 +265,8 @@ TEST(Import, StripsAndFansBecomeTrianglesThatAllFaceOneWay)
     const std::vector<float> fan = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0, -1, 1, 0};
     b.node("strip", b.mesh({b.primitive(strip, {}, -1, {}, TINYGLTF_MODE_TRIANGLE_STRIP)}));
     b.node("fan", b.mesh({b.primitive(fan, {0, 1, 2, 3, 4}, -1, {}, TINYGLTF_MODE_TRIANGLE_FAN)}));
-    const type_model& m = *import(b).model;
+    const ImportResult r = import(b);
+    const type_model& m = *r.model;
     const Vec3 expected[] = {{0, 1, 0}, {0, -1, 0}}; // -z and +z in model axes
     for (int mesh = 0; mesh < 2; ++mesh) {
         ASSERT_EQ(int{m.mesh(mesh).face_count}, 3);
