@@ -130,12 +130,34 @@ std::string count_of(std::size_t n, std::string_view one, std::string_view many)
     return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
-// The last part of a file path or URI, without query or fragment.
+int hex_digit(char c)
+{
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                  : -1;
+}
+
+// The last part of a relative URI, without query or fragment, its %XX
+// escapes decoded ("Wood%20Planks.png" names "Wood Planks.png").
 std::string uri_file_name(const std::string& uri)
 {
     std::string name = uri.substr(0, uri.find_first_of("?#"));
     const std::size_t slash = name.find_last_of("/\\");
-    return slash == std::string::npos ? name : name.substr(slash + 1);
+    if (slash != std::string::npos) {
+        name = name.substr(slash + 1);
+    }
+    std::string out;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '%' && i + 2 < name.size() && hex_digit(name[i + 1]) >= 0 &&
+            hex_digit(name[i + 2]) >= 0) {
+            out += static_cast<char>(hex_digit(name[i + 1]) * 16 + hex_digit(name[i + 2]));
+            i += 2;
+        } else {
+            out += name[i];
+        }
+    }
+    return out;
 }
 
 class SceneGatherer {
@@ -456,7 +478,9 @@ class SceneGatherer {
         std::string base = "default"; // glTF's default material
         if (m != nullptr) {
             base = image_name(*m);
-            material.textured = !base.empty();
+            const int texture = m->pbrMetallicRoughness.baseColorTexture.index;
+            material.textured =
+                texture >= 0 && static_cast<std::size_t>(texture) < gltf_.textures.size();
             if (base.empty()) {
                 base = format_safe_name(m->name);
             }
