@@ -282,8 +282,7 @@ int run_command(const std::string& command, const std::vector<std::string>& rest
                                  : usage_error(io.err, "format takes a model and an output file");
     }
     if (is_import) {
-        const int status =
-            import_command(files, words->values, io.in, io.out, io.err, why);
+        const int status = import_command(files, words->values, io.in, io.out, io.err, why);
         return status >= 0 ? status : usage_error(io.err, why);
     }
     const std::optional<ExportArguments> a = export_arguments(*words, why);
@@ -336,8 +335,8 @@ int run_cli(const std::vector<std::string>& args, std::istream& in, std::ostream
         out << k_usage;
         return k_exit_ok;
     }
-    static const std::set<std::string> k_commands{"check", "info", "dump", "format", "export",
-                                                  "import"};
+    static const std::set<std::string> k_commands{"check",  "info",   "dump",
+                                                  "format", "export", "import"};
     if (k_commands.count(command) == 0) {
         return usage_error(err, "unknown command " + command);
     }

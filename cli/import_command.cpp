@@ -12,8 +12,8 @@
 namespace facetor {
 
 int import_command(const std::vector<std::string>& positional,
-                   const std::vector<std::pair<std::string, std::string>>& values,
-                   std::istream& in, std::ostream& out, std::ostream& err, std::string& why)
+                   const std::vector<std::pair<std::string, std::string>>& values, std::istream& in,
+                   std::ostream& out, std::ostream& err, std::string& why)
 {
     if (positional.size() != 2) {
         why = "import takes a glTF file and an output file";

@@ -13,7 +13,7 @@ namespace facetor {
 // the options with their values. Returns the exit status; a usage error
 // sets `why` and returns -1 without writing anything.
 int import_command(const std::vector<std::string>& positional,
-                   const std::vector<std::pair<std::string, std::string>>& values,
-                   std::istream& in, std::ostream& out, std::ostream& err, std::string& why);
+                   const std::vector<std::pair<std::string, std::string>>& values, std::istream& in,
+                   std::ostream& out, std::ostream& err, std::string& why);
 
 } // namespace facetor

@@ -141,7 +141,8 @@ std::vector<double> read_components(const tinygltf::Model& gltf, int index, int 
     } else {
         std::uint64_t stride = element;
         if (static_cast<std::size_t>(a.bufferView) < gltf.bufferViews.size()) {
-            const std::size_t s = gltf.bufferViews[static_cast<std::size_t>(a.bufferView)].byteStride;
+            const std::size_t s =
+                gltf.bufferViews[static_cast<std::size_t>(a.bufferView)].byteStride;
             if (s != 0) {
                 stride = s;
             }
@@ -170,11 +171,11 @@ std::vector<double> read_components(const tinygltf::Model& gltf, int index, int 
                          count, static_cast<std::uint64_t>(index_size), index_size);
         const unsigned char* values =
             span_in_view(gltf, index, a.sparse.values.bufferView,
-                         static_cast<std::uint64_t>(std::max(a.sparse.values.byteOffset, 0)),
-                         count, element, element);
+                         static_cast<std::uint64_t>(std::max(a.sparse.values.byteOffset, 0)), count,
+                         element, element);
         for (std::uint64_t i = 0; i < count; ++i) {
-            const auto target = static_cast<std::uint64_t>(
-                component(indices + i * index_size, index_type, false));
+            const auto target =
+                static_cast<std::uint64_t>(component(indices + i * index_size, index_type, false));
             if (target >= a.count) {
                 fail(index, "has a sparse index past its count");
             }

@@ -336,12 +336,11 @@ class ModelBuilder {
             fits = fits && !has_children[i];
         }
         if (!fits) {
-            std::stable_partition(order.begin(), order.end(), [&](int n) {
-                return has_children[static_cast<std::size_t>(n)];
-            });
+            std::stable_partition(order.begin(), order.end(),
+                                  [&](int n) { return has_children[static_cast<std::size_t>(n)]; });
         }
-        parents_ = static_cast<std::size_t>(
-            std::count(has_children.begin(), has_children.end(), true));
+        parents_ =
+            static_cast<std::size_t>(std::count(has_children.begin(), has_children.end(), true));
         return order;
     }
 
@@ -420,8 +419,7 @@ class ModelBuilder {
             out.vertices[v].x = p[0];
             out.vertices[v].y = p[1];
             out.vertices[v].z = p[2];
-            out.vertex_normals[v] = {as_written(part.normals[v][0]),
-                                     as_written(part.normals[v][1]),
+            out.vertex_normals[v] = {as_written(part.normals[v][0]), as_written(part.normals[v][1]),
                                      as_written(part.normals[v][2])};
             radius = std::max(radius, std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
         }
@@ -441,8 +439,8 @@ class ModelBuilder {
             face.tex = m.textured ? k_texture_perspective_corrected : k_texture_linear;
             face.extra_light = 0;
             // The face type's short form: two-sided 1, translucent 2.
-            face.face_type = "0x" + std::to_string((m.double_sided ? 1 : 0) |
-                                                   (m.translucent ? 2 : 0));
+            face.face_type =
+                "0x" + std::to_string((m.double_sided ? 1 : 0) | (m.translucent ? 2 : 0));
             face.corner_count = 3;
             for (std::size_t k = 0; k < 3; ++k) {
                 face.corner_vertex[k + 1] = in.vertex[k];

@@ -55,10 +55,12 @@ Matrix local_matrix(const tinygltf::Node& node)
         const double length = std::sqrt(x * x + y * y + z * z + w * w);
         if (length > 0 && std::isfinite(length)) {
             x /= length, y /= length, z /= length, w /= length;
+            // clang-format off
             r = {1 - 2 * (y * y + z * z), 2 * (x * y + z * w),     2 * (x * z - y * w),     0,
                  2 * (x * y - z * w),     1 - 2 * (x * x + z * z), 2 * (y * z + x * w),     0,
                  2 * (x * z + y * w),     2 * (y * z - x * w),     1 - 2 * (x * x + y * y), 0,
                  0,                       0,                       0,                       1};
+            // clang-format on
         }
     }
     if (node.scale.size() == 3) {
@@ -354,8 +356,8 @@ class SceneGatherer {
         const std::size_t count = positions.size() / 3;
         const std::vector<float> normals = attribute(p, "NORMAL", 3, count);
         const int material = material_for(p.material);
-        const std::vector<float> uvs = attribute(
-            p, "TEXCOORD_" + std::to_string(texcoord_set(p.material)), 2, count);
+        const std::vector<float> uvs =
+            attribute(p, "TEXCOORD_" + std::to_string(texcoord_set(p.material)), 2, count);
 
         const auto base = static_cast<std::uint32_t>(out.positions.size());
         for (std::size_t v = 0; v < count; ++v) {
@@ -528,8 +530,7 @@ class SceneGatherer {
                         " with coordinates that are not finite numbers left out");
         }
         if (!gltf_.animations.empty()) {
-            w.push_back(count_of(gltf_.animations.size(), "animation", "animations") +
-                        " ignored");
+            w.push_back(count_of(gltf_.animations.size(), "animation", "animations") + " ignored");
         }
         if (!gltf_.skins.empty()) {
             w.push_back(count_of(gltf_.skins.size(), "skin", "skins") +

@@ -24,9 +24,9 @@ struct ImportTriangle {
 // The primitives of one glTF mesh as one mesh: the 3DO keeps a material
 // per face, so they need not be apart.
 struct ImportMesh {
-    std::string name;              // as the file gives it; may be empty
-    std::vector<Vec3> positions;   // model axes, relative to the node
-    std::vector<Vec3> normals;     // model axes, unit; zero where the file has none
+    std::string name;                       // as the file gives it; may be empty
+    std::vector<Vec3> positions;            // model axes, relative to the node
+    std::vector<Vec3> normals;              // model axes, unit; zero where the file has none
     std::vector<std::array<double, 2>> uvs; // 0, 0 where the file has none
     std::vector<ImportTriangle> triangles;  // counter-clockwise seen from the front
 };

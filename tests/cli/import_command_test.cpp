@@ -80,11 +80,11 @@ TEST_F(ImportCommand, UnnamedNodesAreNamedAfterTheOutputOrNameAndBadArgumentsAre
     ASSERT_EQ(run({"import", gltf, path("x.3do"), "--name", "arm"}).status, k_exit_ok);
     EXPECT_NE(run({"info", path("x.3do")}).out.find("arm_1"), std::string::npos);
 
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"import", gltf},
-             {"import", gltf, "a.3do", "--scene", "-1"},
-             {"import", gltf, "a.3do", "--scene"},
-             {"import", gltf, "a.3do", "--geoset", "1"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"import", gltf},
+                                               {"import", gltf, "a.3do", "--scene", "-1"},
+                                               {"import", gltf, "a.3do", "--scene"},
+                                               {"import", gltf, "a.3do", "--geoset", "1"}}) {
         EXPECT_EQ(run(args).status, k_exit_usage) << testing::PrintToString(args);
     }
     EXPECT_FALSE(fs::exists("a.3do"));

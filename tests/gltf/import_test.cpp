@@ -84,10 +84,12 @@ std::vector<Triangle> gltf_triangles(const tinygltf::Model& gltf)
                 world[i] += t[i];
             }
         }
-        for (const auto& prim : gltf.meshes[static_cast<std::size_t>(gltf.nodes[n].mesh)].primitives) {
+        for (const auto& prim :
+             gltf.meshes[static_cast<std::size_t>(gltf.nodes[n].mesh)].primitives) {
             const auto data = [&](int index) {
                 const tinygltf::Accessor& a = gltf.accessors[static_cast<std::size_t>(index)];
-                const tinygltf::BufferView& v = gltf.bufferViews[static_cast<std::size_t>(a.bufferView)];
+                const tinygltf::BufferView& v =
+                    gltf.bufferViews[static_cast<std::size_t>(a.bufferView)];
                 return gltf.buffers[0].data.data() + v.byteOffset + a.byteOffset;
             };
             const auto* xyz = reinterpret_cast<const float*>(data(prim.attributes.at("POSITION")));
@@ -112,7 +114,8 @@ double area(const std::vector<Triangle>& triangles)
     for (const Triangle& t : triangles) {
         const Vec3 u{t[1][0] - t[0][0], t[1][1] - t[0][1], t[1][2] - t[0][2]};
         const Vec3 v{t[2][0] - t[0][0], t[2][1] - t[0][1], t[2][2] - t[0][2]};
-        const Vec3 c{u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+        const Vec3 c{u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                     u[0] * v[1] - u[1] * v[0]};
         sum += std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]) / 2;
     }
     return sum;
@@ -183,12 +186,13 @@ TEST(Import, NodesKeepEveryTriangleWhereTheSceneHasItWithRotationAndScaleInTheVe
         const type_hierarchy& got = m.nodes[n];
         const Expected& e = nodes[n];
         EXPECT_EQ(got.node_name, e.name);
-        EXPECT_EQ((std::array<int, 5>{got.mesh, got.parent, got.child, got.sibling,
-                                      got.num_children}),
-                  (std::array<int, 5>{e.mesh, e.parent, e.child, e.sibling, e.children}))
+        EXPECT_EQ(
+            (std::array<int, 5>{got.mesh, got.parent, got.child, got.sibling, got.num_children}),
+            (std::array<int, 5>{e.mesh, e.parent, e.child, e.sibling, e.children}))
             << n;
         for (std::size_t i = 0; i < 3; ++i) {
-            EXPECT_NEAR((std::array{got.offset_x, got.offset_y, got.offset_z})[i], e.offset[i], 1e-12);
+            EXPECT_NEAR((std::array{got.offset_x, got.offset_y, got.offset_z})[i], e.offset[i],
+                        1e-12);
         }
         EXPECT_EQ((std::array{got.pitch, got.yaw, got.roll, got.pivot_x, got.pivot_y, got.pivot_z}),
                   (std::array<double, 6>{}));
@@ -196,9 +200,9 @@ TEST(Import, NodesKeepEveryTriangleWhereTheSceneHasItWithRotationAndScaleInTheVe
     // Worked by hand: the arm's corners in glTF's scene are (3, 2, 3),
     // (3, 2, 1) and (5, 2, 3); the mirror's (0, 0, 0), (0, 1, 0), (-1, 0, 0)
     // with its winding turned back so that it still faces +z.
-    expect_same_triangles({{{{3, -3, 2}, {3, -1, 2}, {5, -3, 2}}},
-                           {{{0, 0, 0}, {0, 0, 1}, {-1, 0, 0}}}},
-                          model_triangles(m), 1e-12);
+    expect_same_triangles(
+        {{{{3, -3, 2}, {3, -1, 2}, {5, -3, 2}}}, {{{0, 0, 0}, {0, 0, 1}, {-1, 0, 0}}}},
+        model_triangles(m), 1e-12);
     const Vec3 arm = face_normal(m.mesh(0), 0), mirror = face_normal(m.mesh(1), 0);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_NEAR(arm[i], (Vec3{0, 0, -1})[i], 1e-12);
@@ -309,8 +313,12 @@ tinygltf::Primitive grid(GltfBuilder& b, int n, Grid layout)
     }
     for (int z = 0; z < n; ++z) {
         for (int x = 0; x < n; ++x) {
-            for (const auto& [cx, cz] : {std::pair{x, z}, {x, z + 1}, {x + 1, z + 1}, {x, z},
-                                         {x + 1, z + 1}, {x + 1, z}}) {
+            for (const auto& [cx, cz] : {std::pair{x, z},
+                                         {x, z + 1},
+                                         {x + 1, z + 1},
+                                         {x, z},
+                                         {x + 1, z + 1},
+                                         {x + 1, z}}) {
                 index.push_back(corner(cx, cz));
             }
         }
@@ -326,8 +334,8 @@ TEST(Import, APrimitiveOverACapacityIsSplitOverChildNodesAtTheSamePlace)
         int parts;
     };
     const Case cases[] = {
-        {"faces", Grid::shared, 3},     // 1250 faces over 500
-        {"vertices", Grid::apart, 8},   // 3 fresh positions a triangle, 500 a part
+        {"faces", Grid::shared, 3},      // 1250 faces over 500
+        {"vertices", Grid::apart, 8},    // 3 fresh positions a triangle, 500 a part
         {"tvertices", Grid::own_uvs, 8}, // 3 fresh texture vertices a triangle, 501 a part
     };
     for (const Case& c : cases) {
@@ -411,7 +419,8 @@ TEST(Import, AFileWithoutADefaultSceneGivesItsFirstSceneOrTheOneAskedFor)
     const ImportResult first = import(b);
     ASSERT_EQ(int{first.model->node_count}, 1);
     EXPECT_EQ(first.model->nodes[0].node_name, "first");
-    EXPECT_EQ(first.warnings, std::vector<std::string>{"no default scene; scene 0 of 2 scenes imported"});
+    EXPECT_EQ(first.warnings,
+              std::vector<std::string>{"no default scene; scene 0 of 2 scenes imported"});
     const ImportResult second = import(b, {.scene = 1});
     EXPECT_EQ(second.model->nodes[0].node_name, "second");
     EXPECT_TRUE(second.warnings.empty());
@@ -469,11 +478,9 @@ TEST(Import, AFileThatBreaksItsOwnRulesIsRefusedWithAMessage)
         std::string message;
     };
     const Case cases[] = {
-        {"accessor past its buffer",
-         [](GltfBuilder& b) { b.gltf.accessors[0].count = 4; },
+        {"accessor past its buffer", [](GltfBuilder& b) { b.gltf.accessors[0].count = 4; },
          "accessor 0: lies outside its buffer"},
-        {"stride past its buffer",
-         [](GltfBuilder& b) { b.gltf.bufferViews[0].byteStride = 16; },
+        {"stride past its buffer", [](GltfBuilder& b) { b.gltf.bufferViews[0].byteStride = 16; },
          "accessor 0: lies outside its buffer"},
         {"index past the vertices",
          [](GltfBuilder& b) {
