@@ -247,8 +247,7 @@ int check(const Words& words, const Streams& io)
                        words.flags.count("--strict") != 0);
 }
 
-int run_command(const std::string& command, const std::vector<std::string>& rest,
-                const Streams& io)
+int run_command(const std::string& command, const std::vector<std::string>& rest, const Streams& io)
 {
     std::string why;
     const bool is_check = command == "check";

@@ -57,7 +57,8 @@ LineColumn line_column_at(const std::string& path, std::uint64_t offset)
 ModelInput::ModelInput(std::string name, std::istream& standard_input) : name_(std::move(name))
 {
     if (name_ == "-") {
-        bytes_.emplace(std::istreambuf_iterator<char>(standard_input), std::istreambuf_iterator<char>());
+        bytes_.emplace(std::istreambuf_iterator<char>(standard_input),
+                       std::istreambuf_iterator<char>());
     }
 }
 

@@ -36,8 +36,7 @@ std::string face_name(const StrictObserver::Place& p)
            "].faces[" + std::to_string(p.index) + "]";
 }
 
-void check_face(const type_model& model, const StrictObserver::Place& p,
-                std::vector<Problem>& out)
+void check_face(const type_model& model, const StrictObserver::Place& p, std::vector<Problem>& out)
 {
     const type_mesh& mesh = model.geosets[p.geoset].meshes[p.mesh];
     const type_faces& face = mesh.faces[p.index];

@@ -225,11 +225,10 @@ class GltfWriter {
 
     void nodes()
     {
-        // Every file has a scene, an empty one for an empty model.
+        // Every file has a scene, an empty one for an empty model; it has a
+        // name, since TinyGLTF writes a scene with no property as null.
         tinygltf::Scene& root = gltf_.scenes.emplace_back();
-        // TinyGLTF writes a scene with nothing set as null, which no reader
-        // takes (our import included): a name keeps it an object.
-        root.name = "scene";
+        root.name = "Scene";
         gltf_.defaultScene = 0;
         for (const ExportNode& node : scene_.nodes) {
             tinygltf::Node& out = gltf_.nodes.emplace_back();

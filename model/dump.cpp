@@ -4,8 +4,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string_view>
 
+#include "model/number_text.h"
 #include "model/text_escape.h"
 
 namespace facetor {
@@ -14,7 +17,7 @@ namespace {
 
 class Dumper {
   public:
-    explicit Dumper(std::ostream& out) : out_(out) { buffer_.reserve(k_flush_at + 4096); }
+    explicit Dumper(std::ostream& out) : out_(out), buffer_(new char[k_flush_at + k_line_room]) {}
     ~Dumper() { flush(); }
     Dumper(const Dumper&) = delete;
     Dumper& operator=(const Dumper&) = delete;
@@ -46,6 +49,8 @@ class Dumper {
 
   private:
     static constexpr std::size_t k_flush_at = 256 * 1024;
+    // Every line but a text's is shorter: it needs no test for room.
+    static constexpr std::size_t k_line_room = 1024;
 
     // Adds "NAME[i]." to the path for the fields of one array slot.
     class Scope {
@@ -70,26 +75,56 @@ class Dumper {
         char digits[12];
         const auto r = std::to_chars(digits, digits + sizeof digits, i);
         to += '[';
-        to.append(digits, r.ptr);
+        to.append(digits, static_cast<std::size_t>(r.ptr - digits));
         to += ']';
     }
 
-    void start(std::string_view field)
+    void put(const char* data, std::size_t size)
     {
-        buffer_ += path_;
-        buffer_ += field;
+        std::memcpy(buffer_.get() + used_, data, size);
+        used_ += size;
     }
-    void finish()
+    void put(std::string_view text) { put(text.data(), text.size()); }
+    // Any length: a long text goes out past the buffer.
+    void put_long(std::string_view text)
     {
-        buffer_ += '\n';
-        if (buffer_.size() >= k_flush_at) {
+        if (used_ + text.size() > k_flush_at + k_line_room) {
+            flush();
+            out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+        } else {
+            put(text);
+        }
+    }
+    void end_line()
+    {
+        put("\n", 1);
+        if (used_ >= k_flush_at) {
             flush();
         }
     }
     void flush()
     {
-        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-        buffer_.clear();
+        out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
+        used_ = 0;
+    }
+
+    // One line "PATH" + "FIELD[INDEX]=VALUE": the tail is made in one piece,
+    // since a large model has millions of these lines.
+    struct Tail {
+        char text[128];
+        char* p = text;
+        explicit Tail(std::string_view field)
+        {
+            std::memcpy(p, field.data(), field.size()); // field names are short
+            p += field.size();
+        }
+    };
+    void emit(Tail& tail)
+    {
+        // Paths are at most "geosets[4].meshes[32].face_normals[500]." long.
+        put(path_);
+        put(tail.text, static_cast<std::size_t>(tail.p - tail.text));
+        end_line();
     }
 
     void integer(std::string_view field, long long v)
@@ -97,25 +132,23 @@ class Dumper {
         if (v == 0) {
             return;
         }
-        start(field);
-        buffer_ += '=';
-        char digits[24];
-        const auto r = std::to_chars(digits, digits + sizeof digits, v);
-        buffer_.append(digits, r.ptr);
-        finish();
+        Tail tail(field);
+        *tail.p++ = '=';
+        tail.p = std::to_chars(tail.p, tail.p + 24, v).ptr;
+        emit(tail);
     }
     void integer_at(std::string_view field, int i, long long v)
     {
         if (v == 0) {
             return;
         }
-        start(field);
-        append_index(buffer_, i);
-        buffer_ += '=';
-        char digits[24];
-        const auto r = std::to_chars(digits, digits + sizeof digits, v);
-        buffer_.append(digits, r.ptr);
-        finish();
+        Tail tail(field);
+        *tail.p++ = '[';
+        tail.p = std::to_chars(tail.p, tail.p + 12, i).ptr;
+        *tail.p++ = ']';
+        *tail.p++ = '=';
+        tail.p = std::to_chars(tail.p, tail.p + 24, v).ptr;
+        emit(tail);
     }
 
     // A fresh model's doubles are +0: -0 differs from it and is shown.
@@ -124,16 +157,15 @@ class Dumper {
         if (std::bit_cast<std::uint64_t>(v) == 0) {
             return;
         }
-        start(field);
-        buffer_ += '=';
+        Tail tail(field);
+        *tail.p++ = '=';
         if (std::isnan(v)) {
-            buffer_ += "nan"; // one spelling, whatever its sign and payload
+            std::memcpy(tail.p, "nan", 3); // one spelling, whatever its sign and payload
+            tail.p += 3;
         } else {
-            char digits[32];
-            const auto r = std::to_chars(digits, digits + sizeof digits, v);
-            buffer_.append(digits, r.ptr);
+            tail.p = shortest_double(tail.p, v);
         }
-        finish();
+        emit(tail);
     }
 
     void text(std::string_view field, const std::string& v)
@@ -141,21 +173,25 @@ class Dumper {
         if (v.empty()) {
             return;
         }
-        start(field);
-        buffer_ += '=';
-        buffer_ += quoted(v);
-        finish();
+        put(path_);
+        put(field);
+        put("=", 1);
+        put_long(quoted(v));
+        end_line();
     }
     void text_at(std::string_view field, int i, const std::string& v)
     {
         if (v.empty()) {
             return;
         }
-        start(field);
-        append_index(buffer_, i);
-        buffer_ += '=';
-        buffer_ += quoted(v);
-        finish();
+        put(path_);
+        put(field);
+        std::string index;
+        append_index(index, i);
+        put(index);
+        put("=", 1);
+        put_long(quoted(v));
+        end_line();
     }
 
     void geoset(const type_geosets& g)
@@ -228,8 +264,8 @@ class Dumper {
 
     static bool is_fresh(const type_faces& f)
     {
-        if (!f.face_material.empty() || f.geo != 0 || f.light != 0 ||
-            f.tex != 0 || f.corner_count != 0 || !is_zero(f.extra_light) || !f.face_type.empty()) {
+        if (!f.face_material.empty() || f.geo != 0 || f.light != 0 || f.tex != 0 ||
+            f.corner_count != 0 || !is_zero(f.extra_light) || !f.face_type.empty()) {
             return false;
         }
         for (std::size_t k = 0; k < f.corner_vertex.size(); ++k) {
@@ -284,7 +320,8 @@ class Dumper {
 
     std::ostream& out_;
     std::string path_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
 };
 
 } // namespace

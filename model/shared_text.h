@@ -33,7 +33,10 @@ class shared_text {
     friend bool operator==(const shared_text& a, const std::string& b) { return a.str() == b; }
     friend bool operator==(const shared_text& a, std::string_view b) { return a.str() == b; }
     friend bool operator==(const shared_text& a, const char* b) { return a.str() == b; }
-    friend std::ostream& operator<<(std::ostream& out, const shared_text& t) { return out << t.str(); }
+    friend std::ostream& operator<<(std::ostream& out, const shared_text& t)
+    {
+        return out << t.str();
+    }
 
   private:
     static const std::string& empty_text()

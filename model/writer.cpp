@@ -1,20 +1,15 @@
 #include "model/writer.h"
 
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <limits>
 #include <map>
 #include <string_view>
+#include <unordered_map>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include "model/errors.h"
+#include "model/number_text.h"
+#include "model/replace_file.h"
 #include "model/text_escape.h"
 
 namespace facetor {
@@ -66,8 +61,7 @@ class Warnings {
     std::vector<std::string> order_;
 };
 
-// Which material index gives each face its name back. Faces of one load
-// share their name's bytes, so the last match is tried first by address.
+// Which material index gives each face its name back.
 class MaterialIndex {
   public:
     explicit MaterialIndex(const type_model& model) : model_(model), count_(model.material_count) {}
@@ -77,8 +71,9 @@ class MaterialIndex {
     // into `warnings` unless it is null (the second pass over the faces).
     template <class Path> int index_of(const std::string& name, Path path, Warnings* warnings)
     {
-        if (name.data() == last_data_ && name.size() == last_size_) {
-            return last_index_;
+        const auto seen = by_address_.find(name.data());
+        if (seen != by_address_.end() && seen->second.first == name.size()) {
+            return seen->second.second;
         }
         int index = find(name);
         if (index < 0) {
@@ -94,13 +89,11 @@ class MaterialIndex {
         if (warnings != nullptr && index >= count_ && !name.empty()) {
             const bool added = index < k_max_materials;
             warnings->add("material " + quoted(name) + " is not in the material list; " +
-                             (added ? "added to it as material " + std::to_string(index)
-                                    : "the list is full: written without a material"),
+                              (added ? "added to it as material " + std::to_string(index)
+                                     : "the list is full: written without a material"),
                           path());
         }
-        last_data_ = name.data();
-        last_size_ = name.size();
-        last_index_ = index;
+        by_address_[name.data()] = {name.size(), index};
         return index;
     }
 
@@ -108,7 +101,10 @@ class MaterialIndex {
     const std::vector<std::string>& extra() const { return extra_; }
 
     // A face without a material names a slot past the written list.
-    int resolve_empty(int index) const { return index == k_max_materials ? written_count() : index; }
+    int resolve_empty(int index) const
+    {
+        return index == k_max_materials ? written_count() : index;
+    }
 
   private:
     int find(const std::string& name) const
@@ -129,9 +125,9 @@ class MaterialIndex {
     const type_model& model_;
     int count_;
     std::vector<std::string> extra_;
-    const char* last_data_ = nullptr;
-    std::size_t last_size_ = 0;
-    int last_index_ = 0;
+    // Names met before, by the address of their bytes: the faces of one load
+    // share them, so a long name is compared once, not once per face.
+    std::unordered_map<const char*, std::pair<std::size_t, int>> by_address_;
 };
 
 class Writer {
@@ -182,8 +178,13 @@ class Writer {
     void integer(long long v)
     {
         char digits[24];
-        const auto r = std::to_chars(digits, digits + sizeof digits, v);
-        buffer_.append(digits, r.ptr);
+        append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
+    }
+    // From `first` to `last`: the pointer-pair append of std::string takes
+    // a slow general path.
+    void append(const char* first, const char* last)
+    {
+        buffer_.append(first, static_cast<std::size_t>(last - first));
     }
     void space() { buffer_ += ' '; }
     void index_prefix(int i)
@@ -207,8 +208,7 @@ class Writer {
             v = std::copysign(std::numeric_limits<double>::max(), v);
         }
         char digits[32];
-        const auto r = std::to_chars(digits, digits + sizeof digits, v);
-        buffer_.append(digits, r.ptr);
+        append(digits, shortest_double(digits, v));
     }
     template <class Prefix>
     void reals(std::initializer_list<std::pair<double, const char*>> values, Prefix prefix)
@@ -293,13 +293,15 @@ class Writer {
         end_line();
         for (int i = 0; i < model_.material_count; ++i) {
             index_prefix(i);
-            text(model_.materials[i], [&] { return "materials[" + std::to_string(i) + "]"; }, "_");
+            text(
+                model_.materials[i], [&] { return "materials[" + std::to_string(i) + "]"; }, "_");
             end_line();
         }
         int i = model_.material_count;
         for (const std::string& name : materials_.extra()) {
             index_prefix(i);
-            text(name, [&] { return "materials[" + std::to_string(i) + "]"; }, "_");
+            text(
+                name, [&] { return "materials[" + std::to_string(i) + "]"; }, "_");
             end_line();
             ++i;
         }
@@ -344,7 +346,8 @@ class Writer {
         integer(m);
         end_line();
         buffer_ += "NAME ";
-        text(mesh.name, [&] { return path + ".name"; }, "_");
+        text(
+            mesh.name, [&] { return path + ".name"; }, "_");
         end_line();
         buffer_ += "RADIUS ";
         real(mesh.radius, [&] { return path + ".radius"; });
@@ -411,8 +414,8 @@ class Writer {
     {
         index_prefix(f);
         const std::string& material = face.face_material;
-        integer(materials_.resolve_empty(
-            materials_.index_of(material, [] { return std::string(); }, nullptr)));
+        integer(materials_.resolve_empty(materials_.index_of(
+            material, [] { return std::string(); }, nullptr)));
         space();
         const auto path = [&](const char* field) {
             return [=, this] { return face_path(g, m, f) + field; };
@@ -448,9 +451,11 @@ class Writer {
             const type_hierarchy& node = model_.nodes[n];
             const std::string path = "nodes[" + std::to_string(n) + "].";
             index_prefix(n);
-            text(node.node_flags, [&] { return path + "node_flags"; }, "0");
+            text(
+                node.node_flags, [&] { return path + "node_flags"; }, "0");
             space();
-            text(node.node_type, [&] { return path + "node_type"; }, "0");
+            text(
+                node.node_type, [&] { return path + "node_type"; }, "0");
             for (const int link : {int{node.mesh}, int{node.parent}, int{node.child},
                                    int{node.sibling}, int{node.num_children}}) {
                 space();
@@ -468,7 +473,8 @@ class Writer {
                    {node.pivot_z, "pivot_z"}},
                   [&] { return path; });
             space();
-            text(node.node_name, [&] { return path + "node_name"; }, "_");
+            text(
+                node.node_name, [&] { return path + "node_name"; }, "_");
             end_line();
         }
     }
@@ -480,102 +486,6 @@ class Writer {
     std::string buffer_;
 };
 
-// The temporary file beside `path`, removed unless it was renamed.
-class TemporaryFile {
-  public:
-    explicit TemporaryFile(const std::string& path) : name_(path + ".XXXXXX")
-    {
-        fd_ = ::mkstemp(name_.data());
-        if (fd_ < 0) {
-            throw FileError(errno);
-        }
-    }
-    ~TemporaryFile()
-    {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-        if (!renamed_) {
-            ::unlink(name_.c_str());
-        }
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    void write_all(std::string_view bytes)
-    {
-        while (!bytes.empty()) {
-            const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                throw FileError(n < 0 ? errno : EIO);
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(n));
-        }
-    }
-
-    // The mode an ordinary new file gets, or the one of the file replaced.
-    void take_mode_of(const std::string& path)
-    {
-        struct stat info {};
-        mode_t mode = 0;
-        if (::stat(path.c_str(), &info) == 0) {
-            mode = info.st_mode & 07777;
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        if (::fchmod(fd_, mode) != 0) {
-            throw FileError(errno);
-        }
-    }
-
-    void rename_to(const std::string& path)
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) {
-            throw FileError(errno);
-        }
-        if (::rename(name_.c_str(), path.c_str()) != 0) {
-            throw FileError(errno);
-        }
-        renamed_ = true;
-    }
-
-  private:
-    std::string name_;
-    int fd_ = -1;
-    bool renamed_ = false;
-};
-
-// A stream buffer that writes straight into the temporary file.
-class FileStreamBuffer final : public std::streambuf {
-  public:
-    explicit FileStreamBuffer(TemporaryFile& file) : file_(file) {}
-
-  protected:
-    std::streamsize xsputn(const char* s, std::streamsize n) override
-    {
-        file_.write_all({s, static_cast<std::size_t>(n)});
-        return n;
-    }
-    int_type overflow(int_type c) override
-    {
-        if (!traits_type::eq_int_type(c, traits_type::eof())) {
-            const char ch = traits_type::to_char_type(c);
-            file_.write_all({&ch, 1});
-        }
-        return traits_type::not_eof(c);
-    }
-
-  private:
-    TemporaryFile& file_;
-};
-
 } // namespace
 
 std::vector<std::string> write_3do(const type_model& model, std::ostream& out)
@@ -585,18 +495,8 @@ std::vector<std::string> write_3do(const type_model& model, std::ostream& out)
 
 std::vector<std::string> write_3do_file(const type_model& model, const std::string& path)
 {
-    TemporaryFile file(path);
-    FileStreamBuffer buffer(file);
-    std::ostream out(&buffer);
-    out.exceptions(std::ios::badbit); // a write error reaches us as the FileError it is
     std::vector<std::string> warnings;
-    try {
-        warnings = write_3do(model, out);
-    } catch (const std::ios_base::failure&) {
-        throw FileError(EIO);
-    }
-    file.take_mode_of(path);
-    file.rename_to(path);
+    replace_file(path, [&](std::ostream& out) { warnings = write_3do(model, out); });
     return warnings;
 }
 

@@ -67,8 +67,8 @@ class Commands : public ::testing::Test {
 
 TEST_F(Commands, DumpPrintsWhatDiffersFromAFreshModelAndWhatAFailedLoadStored)
 {
-    const std::string good = replace_all(test::minimal_model_text(), "MATERIALS 0",
-                                         "MATERIALS 1\r\n0: a\"b\\\x01");
+    const std::string good =
+        replace_all(test::minimal_model_text(), "MATERIALS 0", "MATERIALS 1\r\n0: a\"b\\\x01");
     const std::string stored = "material_count=1\nmaterials[0]=\"a\\\"b\\\\\\x01\"\n";
     Outcome r = run({"dump", write("good.3do", replace_all(good, "RADIUS 0", "RADIUS -0"))});
     EXPECT_EQ(r.out, "radius=-0\n" + stored);
@@ -124,7 +124,9 @@ TEST_F(Commands, CheckStrictReportsWhatTheRestOfTheProgramAssumes)
         {"material past the list", [](ModelLayout& l) { l.geosets[0][0].faces[0].material = 5; },
          ":44:4: strict: geosets[0].meshes[0].faces[0] names material 5 of a list of 2\n"},
         {"corners past the counts",
-         [](ModelLayout& l) { l.geosets[0][0].faces[0].corners = {{0, 0}, {1, 1}, {3, 7}}; },
+         [](ModelLayout& l) {
+             l.geosets[0][0].faces[0].corners = {{0, 0}, {1, 1}, {3, 7}};
+         },
          ":44:4: strict: geosets[0].meshes[0].faces[0] corner 3 names vertex 3 of 3\n"
          ":44:4: strict: geosets[0].meshes[0].faces[0] corner 3 names texture vertex 7 of 3\n"},
         {"a mesh no node carries", [](ModelLayout& l) { l.nodes[0].mesh = -1; },

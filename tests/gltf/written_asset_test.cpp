@@ -109,6 +109,28 @@ int validate(const std::string& path, std::string& report)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Meshes but no node, and names with a zero byte and a control byte.
+std::string nodeless_text()
+{
+    test::ModelLayout layout;
+    layout.geosets[0].resize(2);
+    layout.geosets[0][0].name = std::string("a\0b", 3);
+    layout.geosets[0][1].name = "c\x01";
+    layout.nodes.clear();
+    return test::model_text(layout);
+}
+
+TEST_F(WrittenAsset, EveryFileHasASceneAndWholeNames)
+{
+    const tinygltf::Model gltf = read_back(write(*load_text(nodeless_text()), "n.glb"));
+    ASSERT_EQ(gltf.scenes.size(), 1u);
+    EXPECT_EQ(gltf.scenes[0].nodes, (std::vector<int>{0, 1}));
+    EXPECT_EQ(gltf.nodes.at(0).name, "a\\x00b");
+    EXPECT_EQ(gltf.nodes.at(1).name, "c\\x01");
+    EXPECT_EQ(gltf.meshes.at(0).name, "a\\x00b");
+    EXPECT_EQ(read_back(write(*load_text(test::minimal_model_text()), "e.glb")).scenes.size(), 1u);
+}
+
 TEST_F(WrittenAsset, TheKhronosValidatorFindsNoError)
 {
     // Installed by scripts/setup.sh, which `make test` runs: its absence is
@@ -131,6 +153,8 @@ TEST_F(WrittenAsset, TheKhronosValidatorFindsNoError)
                            "SKY.MAT"),
          &archive},
         {"tangled.gltf", tangled_text(), nullptr},
+        {"nodeless.glb", nodeless_text(), nullptr},
+        {"empty.glb", test::minimal_model_text(), nullptr},
     };
     for (const auto& c : cases) {
         const std::string path = write(*load_text(c.text), c.name, c.archive);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 
 #include "model/dump.h"
 #include "model/model_text.h"
+#include "model/number_text.h"
 #include "model/reader.h"
 
 namespace facetor {
@@ -61,7 +63,8 @@ std::string file_bytes(const fs::path& path)
 TEST(Writer, EverySampleThatLoadsComesBackTheSame)
 {
     std::vector<fs::path> files{fs::path(FACETOR_SOURCE_DIR) / "data/dflt.3do"};
-    for (const auto& entry : fs::directory_iterator(fs::path(FACETOR_SOURCE_DIR) / "fuzz/corpus/reader")) {
+    for (const auto& entry :
+         fs::directory_iterator(fs::path(FACETOR_SOURCE_DIR) / "fuzz/corpus/reader")) {
         files.push_back(entry.path());
     }
     int loaded = 0;
@@ -162,6 +165,36 @@ TEST(Writer, AFullListLeavesAnUnknownMaterialOut)
     ASSERT_EQ(w.warnings.size(), 1u);
     EXPECT_NE(w.warnings[0].find("the list is full"), std::string::npos);
     EXPECT_EQ(std::string(load_text(w.text)->mesh(0).faces[0].face_material), "");
+}
+
+// The quick path must give exactly the library's shortest text, at the
+// edges of where it applies too.
+TEST(Writer, NumbersTakeTheLibrarysShortestText)
+{
+    for (const double v : {0.0,
+                           -0.0,
+                           0.01,
+                           0.0099999,
+                           -0.015625,
+                           0.1,
+                           0.3,
+                           1.0,
+                           10.0,
+                           1e6,
+                           1e7,
+                           123456.789012,
+                           999999999.999999,
+                           1e9,
+                           -1e9 + 0.5,
+                           2.5e-7,
+                           1.0 / 3,
+                           12.125,
+                           5e-324,
+                           1.7976931348623157e308}) {
+        char quick[40], library[40];
+        EXPECT_EQ(std::string(quick, shortest_double(quick, v)),
+                  std::string(library, std::to_chars(library, library + 40, v).ptr));
+    }
 }
 
 class WriterFile : public ::testing::Test {
