@@ -409,6 +409,35 @@ TEST(Import, AModelThatCannotFitSaysWhatIsOverAndByHowMuch)
     }
 }
 
+TEST(Import, NodesPastTheLinkRangeAreNeverParentsAndStayWhereTheSceneHasThem)
+{
+    // In tree order the arm would be node 33, which no parent link can name.
+    GltfBuilder b;
+    const int root = b.node("root");
+    for (int i = 0; i < 32; ++i) {
+        b.node("leaf" + std::to_string(i), -1, root, {double(i), 0, 0});
+    }
+    const int arm = b.node("arm", -1, root, {0, 0, 1});
+    b.node("hand", b.mesh({b.primitive(k_triangle)}), arm, {0, 1, 0});
+    const ImportResult r = import(b);
+    const type_model& m = *r.model;
+    ASSERT_EQ(int{m.node_count}, 35);
+    for (int n = 0; n < 35; ++n) {
+        EXPECT_LE(int{m.nodes[n].parent}, 1) << n; // root and arm come first
+    }
+    const type_hierarchy& hand = m.nodes[34];
+    EXPECT_EQ(hand.node_name, "hand");
+    EXPECT_EQ(m.nodes[hand.parent].node_name, "arm");
+    EXPECT_EQ((std::array{hand.world_x, hand.world_y, hand.world_z}), (std::array{0.0, -1.0, 1.0}));
+    EXPECT_EQ(int{m.nodes[1].child}, -1);        // would name node 34
+    EXPECT_EQ(int{m.nodes[0].num_children}, 16); // of 33
+    EXPECT_EQ(r.warnings,
+              (std::vector<std::string>{"nodes 33 and 34 cannot be named by a child or sibling "
+                                        "link; those links are -1 (placement is unchanged)",
+                                        "a node with more than 16 children shows 16 as its child "
+                                        "count"}));
+}
+
 TEST(Import, AFileWithoutADefaultSceneGivesItsFirstSceneOrTheOneAskedFor)
 {
     GltfBuilder b;
