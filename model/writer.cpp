@@ -72,8 +72,11 @@ class MaterialIndex {
     template <class Path> int index_of(const std::string& name, Path path, Warnings* warnings)
     {
         const auto seen = by_address_.find(name.data());
-        if (seen != by_address_.end() && seen->second.first == name.size()) {
-            return seen->second.second;
+        if (seen != by_address_.end() && seen->second.size == name.size()) {
+            if (warnings != nullptr && !seen->second.cause.empty()) {
+                warnings->add(seen->second.cause, path()); // counted per face
+            }
+            return seen->second.index;
         }
         int index = find(name);
         if (index < 0) {
@@ -86,14 +89,16 @@ class MaterialIndex {
                 index = k_max_materials;
             }
         }
-        if (warnings != nullptr && index >= count_ && !name.empty()) {
-            const bool added = index < k_max_materials;
-            warnings->add("material " + quoted(name) + " is not in the material list; " +
-                              (added ? "added to it as material " + std::to_string(index)
-                                     : "the list is full: written without a material"),
-                          path());
+        std::string cause;
+        if (index >= count_ && !name.empty()) {
+            cause = "material " + quoted(name) + " is not in the material list; " +
+                    (index < k_max_materials ? "added to it as material " + std::to_string(index)
+                                             : "the list is full: written without a material");
+            if (warnings != nullptr) {
+                warnings->add(cause, path());
+            }
         }
-        by_address_[name.data()] = {name.size(), index};
+        by_address_[name.data()] = {name.size(), index, std::move(cause)};
         return index;
     }
 
@@ -127,7 +132,12 @@ class MaterialIndex {
     std::vector<std::string> extra_;
     // Names met before, by the address of their bytes: the faces of one load
     // share them, so a long name is compared once, not once per face.
-    std::unordered_map<const char*, std::pair<std::size_t, int>> by_address_;
+    struct Seen {
+        std::size_t size;
+        int index;
+        std::string cause; // of its warning, if it has one
+    };
+    std::unordered_map<const char*, Seen> by_address_;
 };
 
 class Writer {

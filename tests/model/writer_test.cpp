@@ -133,7 +133,7 @@ TEST(Writer, ValuesAFileCannotHoldAreWrittenNearAndNamed)
         {"unknown material",
          [](type_model& m) {
              m.mesh(0).faces[0].face_material = "new.mat";
-             m.mesh(0).faces[1].face_material = "new.mat";
+             m.mesh(0).faces[1].face_material = m.mesh(0).faces[0].face_material; // shared
          },
          "materials[2]=\"new.mat\"",
          "geosets[0].meshes[0].faces[0].face_material and 1 more: material \"new.mat\" is not in "
