@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "cli/import_command.h"
 #include "cli/info.h"
 #include "cli/load.h"
 #include "cli/strict.h"
@@ -29,6 +30,7 @@ constexpr const char* k_usage =
     "       facetor-cli dump FILE\n"
     "       facetor-cli format IN.3do OUT.3do\n"
     "       facetor-cli export FILE.3do OUT.glb|OUT.gltf [--archive GOB] [--geoset N]\n"
+    "       facetor-cli import IN.gltf|IN.glb OUT.3do [--scene N] [--name NAME]\n"
     "A FILE or IN of \"-\" is standard input, an OUT of \"-\" for format standard output;\n"
     "\"--\" ends the options. Every command takes --help.\n";
 
@@ -250,9 +252,13 @@ int run_command(const std::string& command, const std::vector<std::string>& rest
     std::string why;
     const bool is_check = command == "check";
     const bool is_export = command == "export";
-    const std::optional<Words> words = parse_words(
-        rest, is_check ? std::set<std::string>{"--strict"} : std::set<std::string>{},
-        is_export ? std::set<std::string>{"--archive", "--geoset"} : std::set<std::string>{}, why);
+    const bool is_import = command == "import";
+    const std::optional<Words> words =
+        parse_words(rest, is_check ? std::set<std::string>{"--strict"} : std::set<std::string>{},
+                    is_export   ? std::set<std::string>{"--archive", "--geoset"}
+                    : is_import ? std::set<std::string>{"--scene", "--name"}
+                                : std::set<std::string>{},
+                    why);
     if (!words) {
         return usage_error(io.err, why);
     }
@@ -273,6 +279,10 @@ int run_command(const std::string& command, const std::vector<std::string>& rest
     if (command == "format") {
         return files.size() == 2 ? format(files[0], files[1], io)
                                  : usage_error(io.err, "format takes a model and an output file");
+    }
+    if (is_import) {
+        const int status = import_command(files, words->values, io.in, io.out, io.err, why);
+        return status >= 0 ? status : usage_error(io.err, why);
     }
     const std::optional<ExportArguments> a = export_arguments(*words, why);
     return a ? export_model(*a, io) : usage_error(io.err, why);
@@ -324,7 +334,8 @@ int run_cli(const std::vector<std::string>& args, std::istream& in, std::ostream
         out << k_usage;
         return k_exit_ok;
     }
-    static const std::set<std::string> k_commands{"check", "info", "dump", "format", "export"};
+    static const std::set<std::string> k_commands{"check",  "info",   "dump",
+                                                  "format", "export", "import"};
     if (k_commands.count(command) == 0) {
         return usage_error(err, "unknown command " + command);
     }

@@ -19,6 +19,12 @@ inline std::array<double, 3> to_view_axes(double x, double y, double z)
     return {x, z, 0.0 - y};
 }
 
+// The inverse, for the glTF import: view x, y, z back to model x, -z, y.
+inline std::array<double, 3> from_view_axes(double x, double y, double z)
+{
+    return {x, 0.0 - z, y};
+}
+
 // The two frames kept from one build to the next (the main window's
 // `light_frame` and `model_frame`); null until the first build.
 struct SceneFrames {

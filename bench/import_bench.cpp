@@ -1,0 +1,49 @@
+// The glTF import over the largest export: the maximum model's .glb, read,
+// baked, split and checked. Its 4000 triangles a mesh need 256 meshes, so
+// the import ends at the capacity check, as it would for a user: what is
+// measured is all the work before that verdict.
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+#include <string>
+
+#include "bench/max_model.h"
+#include "gltf/export.h"
+#include "gltf/import.h"
+#include "model/reader.h"
+
+namespace {
+
+using namespace facetor;
+
+std::string max_model_glb()
+{
+    const bench::MaxModelFile file;
+    auto model = make_model();
+    ReaderState reader;
+    Progress progress;
+    read_3do_file(file.path(), *model, reader, progress);
+    std::ostringstream out;
+    export_gltf(*model, {}, out);
+    return std::move(out).str();
+}
+
+void BM_Import_MaxExport(benchmark::State& state)
+{
+    const std::string glb = max_model_glb();
+    std::string verdict;
+    for (auto _ : state) {
+        try {
+            ImportResult r = import_gltf_bytes(glb, ".", {});
+            benchmark::DoNotOptimize(r.model.get());
+            verdict = "fits";
+        } catch (const ImportError& e) {
+            verdict = e.what();
+        }
+    }
+    state.SetLabel(verdict);
+    state.counters["glb_bytes"] = static_cast<double>(glb.size());
+}
+BENCHMARK(BM_Import_MaxExport)->Unit(benchmark::kMillisecond);
+
+} // namespace
