@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gltf/node_tree.h"
+#include "model/node_tree.h"
 #include "model/text_escape.h"
 
 namespace facetor {

@@ -15,6 +15,7 @@
 
 #include "gltf/export.h"
 #include "gltf/export_scene.h"
+#include "preview3d/scene_build.h"
 #include "gltf/gltf_builder.h"
 #include "model/reader.h"
 #include "model/writer.h"
