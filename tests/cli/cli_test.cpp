@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "cli/cli_outcome.h"
 #include "model/model_text.h"
 
 namespace facetor {
@@ -16,18 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::replace_all;
 
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
-Outcome run(const std::vector<std::string>& args, const std::string& standard_input = "")
-{
-    std::istringstream in(standard_input);
-    std::ostringstream out, err;
-    const int status = run_cli(args, in, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::Outcome;
+using test::run;
 
 class Cli : public ::testing::Test {
   protected:

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "cli/cli.h"
+#include "cli/cli_outcome.h"
 #include "model/memory_cap.h"
 #include "model/model_text.h"
 #include "textures/archive_builder.h"
@@ -21,18 +22,8 @@ using test::model_text;
 using test::ModelLayout;
 using test::replace_all;
 
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
-Outcome run(const std::vector<std::string>& args, const std::string& standard_input = "")
-{
-    std::istringstream in(standard_input);
-    std::ostringstream out, err;
-    const int status = run_cli(args, in, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::Outcome;
+using test::run;
 
 // Each test runs in a folder of its own, also its working folder: the
 // export looks for the editor's archive there.

@@ -15,10 +15,11 @@
 
 #include "gltf/export.h"
 #include "gltf/export_scene.h"
-#include "preview3d/scene_build.h"
 #include "gltf/gltf_builder.h"
+#include "gltf/gltf_validator.h"
 #include "model/reader.h"
 #include "model/writer.h"
+#include "preview3d/scene_build.h"
 
 namespace facetor {
 namespace {
@@ -546,21 +547,9 @@ int validate(const std::string& bytes, const std::string& name, std::string& rep
     const fs::path path = fs::temp_directory_path() /
                           ("facetor_import_test_" + std::to_string(::getpid()) + "_" + name);
     std::ofstream(path, std::ios::binary) << bytes;
-    const std::string command = std::string("'") + FACETOR_NODE +
-                                "' '" FACETOR_SOURCE_DIR
-                                "/scripts/validate_gltf.js' '" FACETOR_GLTF_VALIDATOR "' '" +
-                                path.string() + "' 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return -1;
-    }
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        report.append(buffer, n);
-    }
-    const int status = ::pclose(pipe);
+    const int status = test::validate_gltf(path.string(), report);
     fs::remove(path);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status;
 }
 
 // The export of an imported model: its bytes, and read back.

@@ -15,25 +15,20 @@
 #include <unistd.h>
 
 #include "bench/max_model.h"
+#include "model/load_text.h"
 #include "model/model_text.h"
 #include "model/reader.h"
 #include "preview3d/fake_platform.h"
 #include "preview3d/scene_build.h"
 
+#include "gltf/gltf_validator.h"
 namespace facetor {
 namespace {
 
 namespace fs = std::filesystem;
 using test::NodeLayout;
 
-std::unique_ptr<type_model> load_text(const std::string& text)
-{
-    auto model = make_model();
-    ReaderState state;
-    Progress progress;
-    read_3do_bytes(text, *model, state, progress);
-    return model;
-}
+using test::load_text;
 
 std::string sample_text()
 {
@@ -93,20 +88,7 @@ class WrittenAsset : public ::testing::Test {
 // Runs the validator script; its report goes into `report`.
 int validate(const std::string& path, std::string& report)
 {
-    const std::string command = std::string("'") + FACETOR_NODE +
-                                "' '" FACETOR_SOURCE_DIR
-                                "/scripts/validate_gltf.js' '" FACETOR_GLTF_VALIDATOR "' '" +
-                                path + "' 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return -1;
-    }
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        report.append(buffer, n);
-    }
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return test::validate_gltf(path, report);
 }
 
 // Meshes but no node, and names with a zero byte and a control byte.

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "model/dump.h"
+#include "model/load_text.h"
 #include "model/model_text.h"
 #include "model/number_text.h"
 #include "model/reader.h"
@@ -29,14 +30,7 @@ std::string dump_of(const type_model& model)
     return out.str();
 }
 
-std::unique_ptr<type_model> load_text(const std::string& text)
-{
-    auto model = make_model();
-    ReaderState state;
-    Progress progress;
-    read_3do_bytes(text, *model, state, progress);
-    return model;
-}
+using test::load_text;
 
 struct Written {
     std::string text;
