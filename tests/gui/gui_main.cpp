@@ -29,6 +29,10 @@ namespace {
 // (a lock on a file named after it) until the process ends.
 void take_a_display()
 {
+    // A test program that a test starts again as a child uses its parent's.
+    if (std::getenv("FACETOR_TEST_DISPLAY_HELD") != nullptr) {
+        return;
+    }
     std::vector<std::string> displays;
     const char* listed = std::getenv("FACETOR_TEST_DISPLAYS");
     std::istringstream words(listed != nullptr ? listed : "");
@@ -54,6 +58,7 @@ void take_a_display()
             }
             if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
                 ::setenv("DISPLAY", name.c_str(), 1);
+                ::setenv("FACETOR_TEST_DISPLAY_HELD", "1", 1);
                 return; // fd stays open: the lock goes with the process
             }
             ::close(fd);
