@@ -72,7 +72,8 @@ std::vector<std::string> strict_problems(const type_model& model, const StrictOb
     const std::vector<TreeNode> tree = node_tree(model);
     for (const auto& p : observer.nodes) {
         const type_hierarchy& node = model.nodes[p.index];
-        const std::string name = "nodes[" + std::to_string(p.index) + "] " + quoted(node.node_name);
+        const std::string name =
+            "nodes[" + std::to_string(p.index) + "] " + quoted_text(node.node_name);
         if (node.mesh >= model.geosets[0].mesh_count) {
             problems.push_back({p.offset, name + " carries mesh " + std::to_string(node.mesh) +
                                               " of " + std::to_string(model.geosets[0].mesh_count) +
@@ -89,7 +90,7 @@ std::vector<std::string> strict_problems(const type_model& model, const StrictOb
     for (const auto& p : observer.meshes) {
         if (p.geoset == 0 && !carried[static_cast<std::size_t>(p.mesh)]) {
             problems.push_back({p.offset, "geosets[0].meshes[" + std::to_string(p.mesh) + "] " +
-                                              quoted(model.mesh(p.mesh).name) +
+                                              quoted_text(model.mesh(p.mesh).name) +
                                               " is carried by no node"});
         }
     }

@@ -59,7 +59,7 @@ std::vector<MaterialLook> look_up_materials(const std::vector<std::string>& name
     std::unique_ptr<FileBinary> file;   // opened at the first name found
     std::map<int, std::size_t> decoded; // entry -> the first look made of it
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string label = "material " + quoted(names[i]);
+        const std::string label = "material " + quoted_text(names[i]);
         const int entry = find_material(*archive->directory, names[i]);
         if (entry < 0) {
             warnings.push_back(label + " not found in " + archive->path + "; plain material");
@@ -78,8 +78,7 @@ std::vector<MaterialLook> look_up_materials(const std::vector<std::string>& name
             looks[i] = look_of(decode_mat(*file, mat.offset, archive->palette));
             looks[i].entry = entry;
             if (looks[i].kind == MaterialLook::Kind::plain) {
-                warnings.push_back(label +
-                                   ": the archive's texture has no texels; plain material");
+                warnings.push_back(label + ": the archive's texture has no texels; plain material");
             }
         } catch (const RuntimeError& e) {
             warnings.push_back(label + ": " + e.what() + "; plain material");

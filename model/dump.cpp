@@ -176,7 +176,7 @@ class Dumper {
         put(path_);
         put(field);
         put("=", 1);
-        put_long(quoted(v));
+        put_long(quoted_text(v));
         end_line();
     }
     void text_at(std::string_view field, int i, const std::string& v)
@@ -190,7 +190,7 @@ class Dumper {
         append_index(index, i);
         put(index);
         put("=", 1);
-        put_long(quoted(v));
+        put_long(quoted_text(v));
         end_line();
     }
 

@@ -32,7 +32,7 @@ std::string printable(std::string_view text)
     return out;
 }
 
-std::string quoted(std::string_view text)
+std::string quoted_text(std::string_view text)
 {
     std::string out;
     out.reserve(text.size() + 2);

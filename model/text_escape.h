@@ -10,6 +10,7 @@ namespace facetor {
 std::string printable(std::string_view text);
 
 // In double quotes, with \" and \\ escaped besides: reads back unambiguously.
-std::string quoted(std::string_view text);
+// (Not `quoted`: std::quoted would win it by argument lookup on a std::string.)
+std::string quoted_text(std::string_view text);
 
 } // namespace facetor

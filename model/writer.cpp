@@ -91,7 +91,7 @@ class MaterialIndex {
         }
         std::string cause;
         if (index >= count_ && !name.empty()) {
-            cause = "material " + quoted(name) + " is not in the material list; " +
+            cause = "material " + quoted_text(name) + " is not in the material list; " +
                     (index < k_max_materials ? "added to it as material " + std::to_string(index)
                                              : "the list is full: written without a material");
             if (warnings != nullptr) {
@@ -240,7 +240,7 @@ class Writer {
     void text(const std::string& value, Path path, std::string_view placeholder)
     {
         if (value.empty()) {
-            warnings_.add("an empty text cannot be written; written as " + quoted(placeholder),
+            warnings_.add("an empty text cannot be written; written as " + quoted_text(placeholder),
                           path());
             buffer_ += placeholder;
             return;
