@@ -4,12 +4,16 @@
 
 # WERROR=ON (as CI sets it) turns every warning of our own code into an error.
 WERROR ?= OFF
+# UNITY=ON (as CI sets it) builds the debug preset as unity builds too, which
+# saves compiling the same headers again; left OFF, each file compiles alone
+# and a missing include shows.
+UNITY ?= OFF
 
 setup:
 	@bash scripts/setup.sh
 
 test: setup
-	cmake --preset debug -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR)
+	cmake --preset debug -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) -DCMAKE_UNITY_BUILD=$(UNITY)
 	cmake --build --preset debug
 	FACETOR_DISPLAY_COUNT=3 bash scripts/with-display.sh ctest --preset debug
 

@@ -9,22 +9,15 @@
 
 #include <unistd.h>
 
+#include "cli/cli_outcome.h"
+
 namespace facetor {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
-Outcome run(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int status = run_cli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::Outcome;
+using test::run;
 
 class ImportCommand : public ::testing::Test {
   protected:

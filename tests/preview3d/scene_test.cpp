@@ -7,15 +7,12 @@
 #include <limits>
 #include <string>
 
+#include "vector_near.h"
+
 namespace facetor {
 namespace {
 
-void expect_near(Vector3 actual, Vector3 expected, float tolerance = 1e-5f)
-{
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
+using test::expect_near;
 
 TEST(Frame, ModelFramePlacesModelPointsAtXZMinusY)
 {

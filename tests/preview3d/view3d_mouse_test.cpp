@@ -5,17 +5,16 @@
 #include <cmath>
 
 #include "fake_platform.h"
+#include "vector_near.h"
 
 namespace facetor {
 namespace {
 
 using testing::FakePlatform;
 
-void expect_near(Vector3 actual, Vector3 expected)
+void expect_close(Vector3 actual, Vector3 expected)
 {
-    EXPECT_NEAR(actual.x, expected.x, 1e-6f);
-    EXPECT_NEAR(actual.y, expected.y, 1e-6f);
-    EXPECT_NEAR(actual.z, expected.z, 1e-6f);
+    test::expect_near(actual, expected, 1e-6f);
 }
 
 // Press at the first point, then move through the others.
@@ -47,8 +46,8 @@ TEST(View3DMouse, TurningNinetyPixelsGivesTheQuarterTurns)
         View3DMouse mouse;
         const View3DStep step = drag(mouse, false, c.path);
         ASSERT_EQ(step.action, View3DStep::orient) << c.name;
-        expect_near(step.orientation.direction, c.direction);
-        expect_near(step.orientation.up, c.up);
+        expect_close(step.orientation.direction, c.direction);
+        expect_close(step.orientation.up, c.up);
         EXPECT_FALSE(step.depth_caption.has_value());
     }
 }
@@ -82,8 +81,8 @@ TEST(View3DMouse, OnlyAnAngleLandingOnAFullTurnStartsAgain)
     // 362 and 2 show the same picture.
     const Orientation a = model_frame_orientation(362, 0);
     const Orientation b = model_frame_orientation(2, 0);
-    expect_near(a.direction, b.direction);
-    expect_near(a.up, b.up);
+    expect_close(a.direction, b.direction);
+    expect_close(a.up, b.up);
 }
 
 TEST(View3DMouse, ShiftPressMovesInDepthAndCaptionsTheDepth)
@@ -158,7 +157,7 @@ TEST(View3DMouse, StepsMoveTheModelFrameOnceThereIsOne)
     // The next step jumps to the kept angles plus its own.
     press_view3d(mouse, false, 0, 0);
     EXPECT_TRUE(apply_view3d_step(move_view3d(mouse, 0, 0), frames, view.root().get()));
-    expect_near(frames.model_frame->world().axis_z, {0, 0, 1});
+    expect_close(frames.model_frame->world().axis_z, {0, 0, 1});
 
     press_view3d(mouse, true, 0, 0);
     EXPECT_TRUE(apply_view3d_step(move_view3d(mouse, 0, 5), frames, view.root().get()));
