@@ -15,7 +15,7 @@ setup:
 test: setup
 	cmake --preset debug -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) -DCMAKE_UNITY_BUILD=$(UNITY)
 	cmake --build --preset debug
-	FACETOR_DISPLAY_COUNT=3 bash scripts/with-display.sh ctest --preset debug
+	FACETOR_DISPLAY_COUNT=4 bash scripts/with-display.sh ctest --preset debug
 
 run: setup
 	cmake --preset release
@@ -40,7 +40,7 @@ fuzz: setup
 asan: setup
 	cmake --preset asan -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR)
 	cmake --build --preset asan
-	FACETOR_DISPLAY_COUNT=3 bash scripts/with-display.sh ctest --preset asan
+	FACETOR_DISPLAY_COUNT=4 bash scripts/with-display.sh ctest --preset asan
 
 # The Debian package from the Release build, checked by lintian (which fails
 # on an error).
