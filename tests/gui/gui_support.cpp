@@ -99,7 +99,8 @@ WindowManager::WindowManager()
         return;
     }
     process_.start(QStringLiteral("openbox"), {"--sm-disable"});
-    for (int tries = 0; tries < 100 && !present(); ++tries) {
+    // A loaded machine may take seconds to start it.
+    for (int tries = 0; tries < 300 && !present(); ++tries) {
         QTest::qWait(50);
     }
 }

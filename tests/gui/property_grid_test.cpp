@@ -272,13 +272,21 @@ TEST_F(PropertyGrids, EscapeAndTheWindowManagersCloseDoNotEndTheChooser)
         // close it; so does Alt+F4, typed on the display for the manager.
         dialog->windowHandle()->close();
         // Alt+F4 goes to whichever window is active: only typed once the
-        // chooser is, which on a loaded machine can take a while.
-        dialog->activateWindow();
-        if (QTest::qWaitForWindowActive(dialog, 10000) &&
-            QProcess::execute(QStringLiteral("xdotool"), {"key", "alt+F4"}) == 0) {
+        // chooser is, which on a loaded machine can take a while, and typed
+        // again if the manager missed it (it grabs the key only once it has
+        // taken the new window in).
+        bool typed = false;
+        for (int tries = 0; tries < 3 && requests.count < 2; ++tries) {
+            dialog->activateWindow();
+            if (!test::WindowManager::present() || !QTest::qWaitForWindowActive(dialog, 10000) ||
+                QProcess::execute(QStringLiteral("xdotool"), {"key", "alt+F4"}) != 0) {
+                break;
+            }
+            typed = true;
             // Waited for, so that it cannot reach the next test's window.
-            EXPECT_TRUE(QTest::qWaitFor([&] { return requests.count == 2; }, 10000));
+            (void)QTest::qWaitFor([&] { return requests.count >= 2; }, 4000);
         }
+        EXPECT_TRUE(!typed || requests.count >= 2);
         still_open = dialog->isVisible();
         after = shown_options(dialog);
         click({"b3"})(dialog);
