@@ -1,150 +1,23 @@
 #include "model/writer.h"
 
-#include <array>
-#include <charconv>
-#include <cmath>
-#include <limits>
-#include <map>
-#include <string_view>
-#include <unordered_map>
+#include <string>
+#include <vector>
 
-#include "model/number_text.h"
 #include "model/replace_file.h"
-#include "model/text_escape.h"
+#include "model/writer_materials.h"
+#include "model/writer_output.h"
 
 namespace facetor {
 
 namespace {
 
-// The reader ends a token at these bytes and skips them before one.
-bool ends_token(unsigned char c)
-{
-    return c == ' ' || c == ',' || c == ':' || c == '\t' || c == '\r' || c == '#';
-}
-
-// The tokenizer refuses longer tokens.
-constexpr std::size_t k_max_text = std::size_t{16} << 20;
-
-// Warnings of one cause are gathered into one line: a model can hold
-// thousands of values with the same problem.
-class Warnings {
+// The sections in the reader's order, each line built in place in the
+// output's buffer.
+class Writer : detail::LineOut {
   public:
-    void add(const std::string& cause, const std::string& path)
+    Writer(const type_model& model, std::ostream& out)
+        : LineOut(out), model_(model), materials_(model)
     {
-        auto [it, inserted] = by_cause_.try_emplace(cause, Entry{path, 0});
-        if (inserted) {
-            order_.push_back(cause);
-        }
-        ++it->second.count;
-    }
-
-    std::vector<std::string> lines() const
-    {
-        std::vector<std::string> out;
-        for (const std::string& cause : order_) {
-            const Entry& e = by_cause_.at(cause);
-            std::string line = e.first_path;
-            if (e.count > 1) {
-                line += " and " + std::to_string(e.count - 1) + " more";
-            }
-            out.push_back(line + ": " + cause);
-        }
-        return out;
-    }
-
-  private:
-    struct Entry {
-        std::string first_path;
-        std::size_t count;
-    };
-    std::map<std::string, Entry> by_cause_;
-    std::vector<std::string> order_;
-};
-
-// Which material index gives each face its name back.
-class MaterialIndex {
-  public:
-    explicit MaterialIndex(const type_model& model) : model_(model), count_(model.material_count) {}
-
-    // The index to write for `name`; adds a name that is not in the list
-    // while there is room, since a face keeps its material that way. Warns
-    // into `warnings` unless it is null (the second pass over the faces).
-    template <class Path> int index_of(const std::string& name, Path path, Warnings* warnings)
-    {
-        const auto seen = by_address_.find(name.data());
-        if (seen != by_address_.end() && seen->second.size == name.size()) {
-            if (warnings != nullptr && !seen->second.cause.empty()) {
-                warnings->add(seen->second.cause, path()); // counted per face
-            }
-            return seen->second.index;
-        }
-        int index = find(name);
-        if (index < 0) {
-            if (name.empty()) {
-                index = k_max_materials; // any slot past the list reads back empty
-            } else if (written_count() < k_max_materials) {
-                index = written_count();
-                extra_.push_back(name);
-            } else {
-                index = k_max_materials;
-            }
-        }
-        std::string cause;
-        if (index >= count_ && !name.empty()) {
-            cause = "material " + quoted_text(name) + " is not in the material list; " +
-                    (index < k_max_materials ? "added to it as material " + std::to_string(index)
-                                             : "the list is full: written without a material");
-            if (warnings != nullptr) {
-                warnings->add(cause, path());
-            }
-        }
-        by_address_[name.data()] = {name.size(), index, std::move(cause)};
-        return index;
-    }
-
-    int written_count() const { return count_ + static_cast<int>(extra_.size()); }
-    const std::vector<std::string>& extra() const { return extra_; }
-
-    // A face without a material names a slot past the written list.
-    int resolve_empty(int index) const
-    {
-        return index == k_max_materials ? written_count() : index;
-    }
-
-  private:
-    int find(const std::string& name) const
-    {
-        for (int i = 0; i < count_; ++i) {
-            if (model_.materials[i] == name) {
-                return i;
-            }
-        }
-        for (std::size_t k = 0; k < extra_.size(); ++k) {
-            if (extra_[k] == name) {
-                return count_ + static_cast<int>(k);
-            }
-        }
-        return -1;
-    }
-
-    const type_model& model_;
-    int count_;
-    std::vector<std::string> extra_;
-    // Names met before, by the address of their bytes: the faces of one load
-    // share them, so a long name is compared once, not once per face.
-    struct Seen {
-        std::size_t size;
-        int index;
-        std::string cause; // of its warning, if it has one
-    };
-    std::unordered_map<const char*, Seen> by_address_;
-};
-
-class Writer {
-  public:
-    Writer(const type_model& model, std::ostream& out) : model_(model), out_(out), materials_(model)
-    {
-        buffer_.reserve(k_flush_at + 4096);
     }
 
     std::vector<std::string> run()
@@ -164,107 +37,6 @@ class Writer {
     }
 
   private:
-    static constexpr std::size_t k_flush_at = 256 * 1024;
-
-    void flush()
-    {
-        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-        buffer_.clear();
-    }
-
-    void end_line()
-    {
-        buffer_ += "\r\n";
-        if (buffer_.size() >= k_flush_at) {
-            flush();
-        }
-    }
-    void line(std::string_view text)
-    {
-        buffer_ += text;
-        end_line();
-    }
-
-    void integer(long long v)
-    {
-        char digits[24];
-        append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
-    }
-    // From `first` to `last`: the pointer-pair append of std::string takes
-    // a slow general path.
-    void append(const char* first, const char* last)
-    {
-        buffer_.append(first, static_cast<std::size_t>(last - first));
-    }
-    void space() { buffer_ += ' '; }
-    void index_prefix(int i)
-    {
-        integer(i);
-        buffer_ += ": ";
-    }
-
-    // The reader takes decimal and exponent forms only: infinities become
-    // the largest double of their sign and NaN becomes 0.
-    // `path` builds the field's path, only when a warning needs it.
-    template <class Path> void real(double v, Path path)
-    {
-        if (std::isnan(v)) {
-            warnings_.add("nan cannot be written; written as 0", path());
-            v = 0;
-        } else if (std::isinf(v)) {
-            warnings_.add(std::string(v < 0 ? "-inf" : "inf") +
-                              " cannot be written; written as the largest double",
-                          path());
-            v = std::copysign(std::numeric_limits<double>::max(), v);
-        }
-        char digits[32];
-        append(digits, shortest_double(digits, v));
-    }
-    template <class Prefix>
-    void reals(std::initializer_list<std::pair<double, const char*>> values, Prefix prefix)
-    {
-        bool first = true;
-        for (const auto& value : values) {
-            if (!first) {
-                space();
-            }
-            first = false;
-            real(value.first, [&] { return prefix() + value.second; });
-        }
-    }
-
-    // A text is one token: not empty, none of the bytes that end a token,
-    // at most the tokenizer's length. Anything else is written in the
-    // nearest form the reader takes, with a warning.
-    template <class Path>
-    void text(const std::string& value, Path path, std::string_view placeholder)
-    {
-        if (value.empty()) {
-            warnings_.add("an empty text cannot be written; written as " + quoted_text(placeholder),
-                          path());
-            buffer_ += placeholder;
-            return;
-        }
-        const std::string_view kept(value.data(), std::min(value.size(), k_max_text));
-        const std::size_t start = buffer_.size();
-        buffer_ += kept;
-        bool replaced = false;
-        for (std::size_t i = start; i < buffer_.size(); ++i) {
-            if (ends_token(static_cast<unsigned char>(buffer_[i]))) {
-                buffer_[i] = '_';
-                replaced = true;
-            }
-        }
-        if (replaced) {
-            warnings_.add("spaces, commas, colons, tabs, carriage returns and \"#\" end a "
-                          "text; written as \"_\"",
-                          path());
-        }
-        if (kept.size() != value.size()) {
-            warnings_.add("a text longer than 16 MiB cannot be read; cut to 16 MiB", path());
-        }
-    }
-
     void collect_materials()
     {
         for_each_face([this](const type_faces& face, auto path) {
@@ -490,10 +262,7 @@ class Writer {
     }
 
     const type_model& model_;
-    std::ostream& out_;
-    MaterialIndex materials_;
-    Warnings warnings_;
-    std::string buffer_;
+    detail::MaterialIndex materials_;
 };
 
 } // namespace
