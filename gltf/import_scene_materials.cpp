@@ -1,0 +1,124 @@
+// The 3DO material a glTF material becomes: its name, and whether it is
+// textured, two-sided or translucent.
+#include <algorithm>
+
+#include <tiny_gltf.h>
+
+#include "gltf/format_names.h"
+#include "gltf/import_scene_gatherer.h"
+
+namespace facetor::gltf_import {
+
+namespace {
+
+int hex_digit(char c)
+{
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                  : -1;
+}
+
+// The last part of a relative URI, without query or fragment, its %XX
+// escapes decoded ("Wood%20Planks.png" names "Wood Planks.png").
+std::string uri_file_name(const std::string& uri)
+{
+    std::string name = uri.substr(0, uri.find_first_of("?#"));
+    const std::size_t slash = name.find_last_of("/\\");
+    if (slash != std::string::npos) {
+        name = name.substr(slash + 1);
+    }
+    std::string out;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '%' && i + 2 < name.size() && hex_digit(name[i + 1]) >= 0 &&
+            hex_digit(name[i + 2]) >= 0) {
+            out += static_cast<char>(hex_digit(name[i + 1]) * 16 + hex_digit(name[i + 2]));
+            i += 2;
+        } else {
+            out += name[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+const tinygltf::Material* SceneGatherer::gltf_material(int index) const
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= gltf_.materials.size()) {
+        return nullptr;
+    }
+    return &gltf_.materials[static_cast<std::size_t>(index)];
+}
+
+int SceneGatherer::texcoord_set(int material) const
+{
+    const tinygltf::Material* m = gltf_material(material);
+    return m != nullptr && m->pbrMetallicRoughness.baseColorTexture.index >= 0
+               ? std::max(m->pbrMetallicRoughness.baseColorTexture.texCoord, 0)
+               : 0;
+}
+
+// The safe name of the base colour texture's image: its name, else the
+// file name of its URI; empty when there is none.
+std::string SceneGatherer::image_name(const tinygltf::Material& m) const
+{
+    const int t = m.pbrMetallicRoughness.baseColorTexture.index;
+    if (t < 0 || static_cast<std::size_t>(t) >= gltf_.textures.size()) {
+        return {};
+    }
+    const int i = gltf_.textures[static_cast<std::size_t>(t)].source;
+    if (i < 0 || static_cast<std::size_t>(i) >= gltf_.images.size()) {
+        return {};
+    }
+    const tinygltf::Image& image = gltf_.images[static_cast<std::size_t>(i)];
+    std::string name = format_safe_name(image.name);
+    return name.empty() ? format_safe_name(uri_file_name(image.uri)) : name;
+}
+
+int SceneGatherer::material_for(int index)
+{
+    const auto known = material_of_gltf_.find(index);
+    if (known != material_of_gltf_.end()) {
+        return known->second;
+    }
+    ImportMaterial material;
+    const tinygltf::Material* m = gltf_material(index);
+    std::string base = "default"; // glTF's default material
+    if (m != nullptr) {
+        base = image_name(*m);
+        const int texture = m->pbrMetallicRoughness.baseColorTexture.index;
+        material.textured =
+            texture >= 0 && static_cast<std::size_t>(texture) < gltf_.textures.size();
+        if (base.empty()) {
+            base = format_safe_name(m->name);
+        }
+        if (base.empty()) {
+            base = format_safe_name(fallback_name_) + "_" + std::to_string(index);
+        }
+        material.double_sided = m->doubleSided;
+        material.translucent = m->alphaMode == "BLEND";
+    }
+    material.name = mat_file_name(base);
+    // Materials that come to one name are one 3DO material: a face
+    // keeps only the name.
+    int found = -1;
+    for (std::size_t i = 0; i < out_.materials.size(); ++i) {
+        if (out_.materials[i].name == material.name) {
+            found = static_cast<int>(i);
+        }
+    }
+    if (found < 0) {
+        found = static_cast<int>(out_.materials.size());
+        out_.materials.push_back(material);
+    } else {
+        ImportMaterial& same = out_.materials[static_cast<std::size_t>(found)];
+        same.textured = same.textured || material.textured;
+        same.double_sided = same.double_sided || material.double_sided;
+        same.translucent = same.translucent || material.translucent;
+    }
+    material_of_gltf_[index] = found;
+    return found;
+}
+
+} // namespace facetor::gltf_import
