@@ -1,42 +1,38 @@
 #include "cli/cli.h"
 
 #include <cerrno>
-#include <charconv>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <set>
 #include <sstream>
+#include <string_view>
 
+#include "cli/export_command.h"
 #include "cli/import_command.h"
 #include "cli/info.h"
 #include "cli/load.h"
 #include "cli/strict.h"
-#include "gltf/export.h"
+#include "cli/usage.h"
+#include "model/descriptor_buffer.h"
 #include "model/dump.h"
 #include "model/errors.h"
 #include "model/writer.h"
-#include "textures/fixed_paths.h"
 
 namespace facetor {
 
 namespace {
 
-constexpr const char* k_usage =
-    "usage: facetor-cli check [--strict] FILE...\n"
-    "       facetor-cli info FILE\n"
-    "       facetor-cli dump FILE\n"
-    "       facetor-cli format IN.3do OUT.3do\n"
-    "       facetor-cli export FILE.3do OUT.glb|OUT.gltf [--archive GOB] [--geoset N]\n"
-    "       facetor-cli import IN.gltf|IN.glb OUT.3do [--scene N] [--name NAME]\n"
-    "A FILE or IN of \"-\" is standard input, an OUT of \"-\" for format standard output;\n"
-    "\"--\" ends the options. Every command takes --help.\n";
-
-int usage_error(std::ostream& err, const std::string& why)
+// A usage error: why, then the command's synopsis (or every command's).
+int usage_error(std::ostream& err, const std::string& why, std::string_view command = {})
 {
-    err << "facetor-cli: " << why << '\n' << k_usage;
+    err << "facetor-cli: " << why << '\n';
+    const std::string_view synopsis = command_synopsis(command);
+    if (synopsis.empty()) {
+        err << general_usage();
+    } else {
+        err << synopsis << "\nTry \"facetor-cli " << command << " --help\" for its options.\n";
+    }
     return k_exit_usage;
 }
 
@@ -127,121 +123,10 @@ int format(const std::string& in_path, const std::string& out_path, const Stream
     return k_exit_ok;
 }
 
-struct ExportArguments {
-    std::string model_path;
-    std::string out_path;
-    std::optional<std::string> archive;
-    int geoset = 0;
-    bool binary = true;
-};
-
-bool ends_with_ignoring_case(const std::string& text, std::string_view suffix)
-{
-    if (text.size() < suffix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        const char c = text[text.size() - suffix.size() + i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != suffix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The export's words; nullopt with `why` set on a usage error.
-std::optional<ExportArguments> export_arguments(const Words& words, std::string& why)
-{
-    ExportArguments a;
-    for (const auto& [option, value] : words.values) {
-        if (option == "--archive") {
-            a.archive = value;
-            continue;
-        }
-        const auto r = std::from_chars(value.data(), value.data() + value.size(), a.geoset);
-        if (r.ec != std::errc() || r.ptr != value.data() + value.size() || a.geoset < 0 ||
-            a.geoset >= k_max_geosets) {
-            why = "--geoset takes 0 to " + std::to_string(k_max_geosets - 1) + ", not " + value;
-            return std::nullopt;
-        }
-    }
-    if (words.positional.size() != 2) {
-        why = "export takes a model and an output file";
-        return std::nullopt;
-    }
-    a.model_path = words.positional[0];
-    a.out_path = words.positional[1];
-    if (ends_with_ignoring_case(a.out_path, ".gltf")) {
-        a.binary = false;
-    } else if (!ends_with_ignoring_case(a.out_path, ".glb")) {
-        why = "the output must end in .glb or .gltf";
-        return std::nullopt;
-    }
-    return a;
-}
-
-// The archive named on the command line must open; the editor's fixed one
-// is used when it is there and skipped with a warning when it is missing or
-// unreadable, since the export is still of use without it.
-bool open_archive(const ExportArguments& a, std::optional<TextureArchive>& archive,
-                  std::ostream& err)
-{
-    const std::string path = a.archive.value_or(map_fixed_path(k_archive_path));
-    if (!a.archive && !std::filesystem::exists(path)) {
-        err << path << ": warning: no archive here and no --archive; plain materials\n";
-        return true;
-    }
-    try {
-        archive = open_texture_archive(path);
-        for (const std::string& warning : archive->warnings) {
-            err << path << ": warning: " << warning << '\n';
-        }
-    } catch (const std::exception& e) {
-        if (a.archive) {
-            err << path << ": " << error_text(e) << '\n';
-            return false;
-        }
-        err << path << ": warning: " << error_text(e) << "; plain materials\n";
-    }
-    return true;
-}
-
-int export_model(const ExportArguments& a, const Streams& io)
-{
-    const auto model = make_model();
-    if (!load_model(ModelInput(a.model_path, io.in), *model, io.err)) {
-        return k_exit_failed;
-    }
-    if (a.geoset != 0 && a.geoset >= model->geoset_count) {
-        io.err << a.model_path << ": no geoset " << a.geoset << "; the file has "
-               << int{model->geoset_count} << '\n';
-        return k_exit_failed;
-    }
-    std::optional<TextureArchive> archive;
-    if (!open_archive(a, archive, io.err)) {
-        return k_exit_failed;
-    }
-    // Written whole at the end, so that a failed export leaves no half file.
-    std::ostringstream asset;
-    const ExportOptions options{a.geoset, archive ? &*archive : nullptr, a.binary};
-    for (const std::string& warning : export_gltf(*model, options, asset)) {
-        io.err << a.model_path << ": warning: " << warning << '\n';
-    }
-    std::ofstream file(a.out_path, std::ios::binary | std::ios::trunc);
-    const std::string bytes = std::move(asset).str();
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) {
-        io.err << a.out_path << ": cannot be written: " << std::strerror(errno) << '\n';
-        return k_exit_failed;
-    }
-    return k_exit_ok;
-}
-
 int check(const Words& words, const Streams& io)
 {
     if (words.positional.empty()) {
-        return usage_error(io.err, "check needs at least one file");
+        return usage_error(io.err, "check needs at least one file", "check");
     }
     return check_files(words.positional, *make_model(), io.out, io.in,
                        words.flags.count("--strict") != 0);
@@ -260,10 +145,10 @@ int run_command(const std::string& command, const std::vector<std::string>& rest
                                 : std::set<std::string>{},
                     why);
     if (!words) {
-        return usage_error(io.err, why);
+        return usage_error(io.err, why, command);
     }
     if (words->help) {
-        io.out << k_usage;
+        io.out << command_help(command);
         return k_exit_ok;
     }
     const std::vector<std::string>& files = words->positional;
@@ -272,20 +157,76 @@ int run_command(const std::string& command, const std::vector<std::string>& rest
     }
     if (command == "info" || command == "dump") {
         if (files.size() != 1) {
-            return usage_error(io.err, command + " takes one file");
+            return usage_error(io.err, command + " takes one file", command);
         }
         return command == "info" ? info(files[0], io) : dump(files[0], io);
     }
     if (command == "format") {
-        return files.size() == 2 ? format(files[0], files[1], io)
-                                 : usage_error(io.err, "format takes a model and an output file");
+        return files.size() == 2
+                   ? format(files[0], files[1], io)
+                   : usage_error(io.err, "format takes a model and an output file", command);
     }
-    if (is_import) {
-        const int status = import_command(files, words->values, io.in, io.out, io.err, why);
-        return status >= 0 ? status : usage_error(io.err, why);
+    const int status = is_import ? import_command(files, words->values, io.in, io.out, io.err, why)
+                                 : export_command(files, words->values, io.in, io.err, why);
+    return status >= 0 ? status : usage_error(io.err, why, command);
+}
+
+// The words before the command's own: "--help", "--version", "help [COMMAND]".
+std::optional<int> run_general(const std::vector<std::string>& args, const Streams& io)
+{
+    const std::string& first = args[0];
+    if (first == "--version") {
+        if (args.size() > 1) {
+            return usage_error(io.err, "--version takes no other word");
+        }
+        io.out << version_text();
+        return k_exit_ok;
     }
-    const std::optional<ExportArguments> a = export_arguments(*words, why);
-    return a ? export_model(*a, io) : usage_error(io.err, why);
+    if (first == "--help" || first == "-h" || first == "help") {
+        const std::string help = args.size() == 2 ? command_help(args[1]) : std::string{};
+        if (args.size() > 2 || (args.size() == 2 && help.empty())) {
+            return usage_error(io.err, "help takes one command, or none");
+        }
+        io.out << (help.empty() ? std::string(general_usage()) : help);
+        return k_exit_ok;
+    }
+    if (command_synopsis(first).empty()) {
+        return usage_error(
+            io.err, (first.starts_with("-") ? "unknown option " : "unknown command ") + first);
+    }
+    return std::nullopt;
+}
+
+int run_words(const std::vector<std::string>& args, const Streams& io)
+{
+    if (args.empty()) {
+        return usage_error(io.err, "no command");
+    }
+    if (const std::optional<int> status = run_general(args, io)) {
+        return *status;
+    }
+    try {
+        return run_command(args[0], {args.begin() + 1, args.end()}, io);
+    } catch (const std::exception& e) {
+        // Whatever the commands did not foresee still ends with a message
+        // and a failure status.
+        io.err << "facetor-cli: " << error_text(e) << '\n';
+        return k_exit_failed;
+    }
+}
+
+// A command whose standard output could not be written has failed, however
+// the rest went: the text it printed is lost.
+int check_standard_output(std::ostream& out, std::ostream& err, int status)
+{
+    out.flush();
+    if (out) {
+        return status;
+    }
+    const auto* buffer = dynamic_cast<const DescriptorBuffer*>(out.rdbuf());
+    const int code = buffer != nullptr && buffer->error() != 0 ? buffer->error() : EIO;
+    err << "standard output: " << std::strerror(code) << '\n';
+    return k_exit_failed;
 }
 
 } // namespace
@@ -325,28 +266,7 @@ int check_files(const std::vector<std::string>& files, type_model& model, std::o
 int run_cli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
             std::ostream& err)
 {
-    if (args.empty()) {
-        return usage_error(err, "no command");
-    }
-    const std::string& command = args[0];
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (command == "--help" || command == "-h" || command == "help") {
-        out << k_usage;
-        return k_exit_ok;
-    }
-    static const std::set<std::string> k_commands{"check",  "info",   "dump",
-                                                  "format", "export", "import"};
-    if (k_commands.count(command) == 0) {
-        return usage_error(err, "unknown command " + command);
-    }
-    try {
-        return run_command(command, rest, {in, out, err});
-    } catch (const std::exception& e) {
-        // Whatever the commands did not foresee still ends with a message
-        // and a failure status.
-        err << "facetor-cli: " << error_text(e) << '\n';
-        return k_exit_failed;
-    }
+    return check_standard_output(out, err, run_words(args, {in, out, err}));
 }
 
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

@@ -15,7 +15,10 @@ inline constexpr int k_exit_failed = 1; // a file did not load, or an output cou
 inline constexpr int k_exit_usage = 2;
 
 // `args` are the words after the program name: "check a.3do b.3do", ...
-// A FILE of "-" reads `in`, once.
+// A FILE of "-" reads `in`, once. `out` is checked once the command is done:
+// when it could not be written, "standard output: " and the system's text
+// for the error (kept by a model/descriptor_buffer.h buffer) go to `err`
+// and the status is k_exit_failed.
 int run_cli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
             std::ostream& err);
 // The same with standard input.

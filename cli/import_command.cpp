@@ -4,12 +4,51 @@
 #include <filesystem>
 #include <iterator>
 
+#include <sys/stat.h>
+
 #include "cli/cli.h"
 #include "cli/load.h"
 #include "gltf/import.h"
+#include "model/errors.h"
 #include "model/writer.h"
+#include "textures/binary_source.h"
 
 namespace facetor {
+
+namespace {
+
+// The same file under two names: through a link, a hard link, or the same
+// path. An OUT that does not exist yet is no file at all.
+bool same_file(const std::string& a, const std::string& b)
+{
+    struct stat first {
+    }, second{};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// The glTF's bytes, opened as every command opens its input: a folder or a
+// device is refused with the usual file error.
+std::string gltf_file_bytes(const std::string& path)
+{
+    const FileBinary file(path);
+    std::string bytes(static_cast<std::size_t>(file.size()), '\0');
+    bytes.resize(file.read_at(0, reinterpret_cast<unsigned char*>(bytes.data()), bytes.size()));
+    return bytes;
+}
+
+ImportResult import_from(const std::string& in_path, std::istream& in, const ImportOptions& options)
+{
+    if (in_path == "-") {
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        return import_gltf_bytes(bytes, ".", options);
+    }
+    const std::filesystem::path folder = std::filesystem::path(in_path).parent_path();
+    return import_gltf_bytes(gltf_file_bytes(in_path), folder.empty() ? "." : folder.string(),
+                             options);
+}
+
+} // namespace
 
 int import_command(const std::vector<std::string>& positional,
                    const std::vector<std::pair<std::string, std::string>>& values, std::istream& in,
@@ -36,16 +75,21 @@ int import_command(const std::vector<std::string>& positional,
             return -1;
         }
     }
+    // The 3DO text would replace the glTF it came from. (format may rewrite
+    // its input: its output is a model of the same format.)
+    if (in_path != "-" && out_path != "-" && same_file(in_path, out_path)) {
+        err << out_path << ": the same file as the input " << in_path
+            << "; import does not write over its input\n";
+        return k_exit_failed;
+    }
     ImportResult imported;
     try {
-        if (in_path == "-") {
-            const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-            imported = import_gltf_bytes(bytes, ".", options);
-        } else {
-            imported = import_gltf_file(in_path, options);
-        }
+        imported = import_from(in_path, in, options);
     } catch (const ImportError& e) {
         err << in_path << ": " << e.what() << '\n';
+        return k_exit_failed;
+    } catch (const FileError& e) {
+        err << in_path << ": " << error_text(e) << '\n';
         return k_exit_failed;
     }
     for (const std::string& warning : imported.warnings) {

@@ -17,7 +17,7 @@ namespace {
 
 class Dumper {
   public:
-    explicit Dumper(std::ostream& out) : out_(out), buffer_(new char[k_flush_at + k_line_room]) {}
+    explicit Dumper(std::ostream& out) : out_(out), buffer_(new char[k_dump_buffer_bytes]) {}
     ~Dumper() { flush(); }
     Dumper(const Dumper&) = delete;
     Dumper& operator=(const Dumper&) = delete;
@@ -48,10 +48,6 @@ class Dumper {
     }
 
   private:
-    static constexpr std::size_t k_flush_at = 256 * 1024;
-    // Every line but a text's is shorter: it needs no test for room.
-    static constexpr std::size_t k_line_room = 1024;
-
     // Adds "NAME[i]." to the path for the fields of one array slot.
     class Scope {
       public:
@@ -79,29 +75,22 @@ class Dumper {
         to += ']';
     }
 
+    // Whatever the length: what does not fit flushes the buffer first, and
+    // what is longer than the buffer goes out past it.
     void put(const char* data, std::size_t size)
     {
+        if (size > k_dump_buffer_bytes - used_) {
+            flush();
+            if (size > k_dump_buffer_bytes) {
+                out_.write(data, static_cast<std::streamsize>(size));
+                return;
+            }
+        }
         std::memcpy(buffer_.get() + used_, data, size);
         used_ += size;
     }
     void put(std::string_view text) { put(text.data(), text.size()); }
-    // Any length: a long text goes out past the buffer.
-    void put_long(std::string_view text)
-    {
-        if (used_ + text.size() > k_flush_at + k_line_room) {
-            flush();
-            out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-        } else {
-            put(text);
-        }
-    }
-    void end_line()
-    {
-        put("\n", 1);
-        if (used_ >= k_flush_at) {
-            flush();
-        }
-    }
+    void end_line() { put("\n", 1); }
     void flush()
     {
         out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
@@ -176,7 +165,7 @@ class Dumper {
         put(path_);
         put(field);
         put("=", 1);
-        put_long(quoted_text(v));
+        put(quoted_text(v));
         end_line();
     }
     void text_at(std::string_view field, int i, const std::string& v)
@@ -190,7 +179,7 @@ class Dumper {
         append_index(index, i);
         put(index);
         put("=", 1);
-        put_long(quoted_text(v));
+        put(quoted_text(v));
         end_line();
     }
 

@@ -2,6 +2,7 @@
 // The whole model as text, one line "PATH=VALUE" for every field that differs
 // from a fresh model's, in the order the records declare their fields: two
 // models are the same exactly when their dumps are.
+#include <cstddef>
 #include <ostream>
 #include <string>
 
@@ -15,5 +16,9 @@ namespace facetor {
 // "nan" as such), texts quoted (model/text_escape.h). Screen positions and
 // the 3D scene's face references are left out: they belong to the views.
 void dump_model(const type_model& model, std::ostream& out);
+
+// The lines are gathered into writes of about this many bytes: millions of
+// small writes to a stream cost more than the dump itself.
+inline constexpr std::size_t k_dump_buffer_bytes = 257 * 1024;
 
 } // namespace facetor

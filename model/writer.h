@@ -18,10 +18,10 @@ namespace facetor {
 // and saying what was written instead. Stream errors are left in `out`.
 std::vector<std::string> write_3do(const type_model& model, std::ostream& out);
 
-// The same into the file at `path`, through a temporary file in the same
-// folder and a rename: a failure leaves no partial file and the old file as
-// it was, and `path` may be the file the model was read from. Throws
-// FileError with the system's error number.
+// The same into the file at `path` by replace_file (model/replace_file.h):
+// a failure leaves no partial file and the old file as it was, `path` may be
+// the file the model was read from, a link is followed and a device or pipe
+// written into. Throws FileError with the system's error number.
 std::vector<std::string> write_3do_file(const type_model& model, const std::string& path);
 
 } // namespace facetor

@@ -6,9 +6,11 @@
 #include <fstream>
 #include <sstream>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "cli/cli_outcome.h"
+#include "model/descriptor_buffer.h"
 #include "model/model_text.h"
 
 namespace facetor {
@@ -145,14 +147,70 @@ TEST(CliUsage, WrongArgumentsExitWithTwoAndTheUsage)
     for (const auto& args : cases) {
         const Outcome r = run(args);
         EXPECT_EQ(r.status, k_exit_usage) << testing::PrintToString(args);
-        EXPECT_NE(r.err.find("usage: facetor-cli check [--strict] FILE..."), std::string::npos);
+        // A command's own synopsis, or every command's.
+        const std::string shown = args.empty() || args[0] == "frob" ? "check" : args[0];
+        EXPECT_NE(r.err.find("usage: facetor-cli " + shown + " "), std::string::npos) << r.err;
     }
-    for (const char* command : {"check", "info", "dump", "format", "export"}) {
-        const Outcome r = run({command, "a.3do", "--help"});
-        EXPECT_EQ(r.status, k_exit_ok) << command;
-        EXPECT_NE(r.out.find("usage: facetor-cli check"), std::string::npos) << command;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"help", "frob"}, {"help", "info", "dump"}, {"--version", "x"}, {"--frob"}}) {
+        EXPECT_EQ(run(args).status, k_exit_usage) << testing::PrintToString(args);
     }
-    EXPECT_EQ(run({"--help"}).status, k_exit_ok);
+}
+
+TEST(CliUsage, EachCommandHasItsOwnHelpAndTheToolItsVersion)
+{
+    struct Case {
+        std::string command, option;
+    };
+    const Case cases[] = {{"check", "--strict"},  {"info", "node tree"},   {"dump", "PATH=VALUE"},
+                          {"format", "comments"}, {"export", "--archive"}, {"import", "--scene"}};
+    for (const Case& c : cases) {
+        const Outcome r = run({c.command, "a.3do", "--help"});
+        EXPECT_EQ(r.status, k_exit_ok) << c.command;
+        EXPECT_EQ(r.out.find("usage: facetor-cli " + c.command + " "), 0u) << r.out;
+        EXPECT_EQ(r.out.find("usage:", 1), std::string::npos) << r.out; // no other command's
+        EXPECT_NE(r.out.find(c.option), std::string::npos) << r.out;
+        EXPECT_EQ(run({"help", c.command}).out, r.out);
+        EXPECT_NE(run({"--help"}).out.find("facetor-cli " + c.command + " "), std::string::npos);
+    }
+    EXPECT_EQ(run({"--version"}).out, "facetor-cli " FACETOR_VERSION "\n");
+}
+
+// Every command that prints, with its standard output on a full disk.
+TEST_F(Cli, AStandardOutputThatCannotBeWrittenFailsTheCommand)
+{
+    const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    if (full < 0) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    const std::string model = write("m.3do", test::model_text());
+    const std::string gltf = write(
+        "m.gltf", R"({"asset":{"version":"2.0"},"scene":0,"scenes":[{"nodes":[0]}],"nodes":[{}]})");
+    const std::string full_said = "standard output: No space left on device\n";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string said;
+    };
+    const Case cases[] = {
+        {{"check", model}, k_exit_failed, full_said},
+        {{"info", model}, k_exit_failed, full_said},
+        {{"dump", model}, k_exit_failed, full_said},
+        {{"format", model, "-"}, k_exit_failed, full_said},
+        {{"import", gltf, "-"}, k_exit_failed, full_said},
+        {{"dump", "--help"}, k_exit_failed, full_said},
+        {{"--version"}, k_exit_failed, full_said},
+        {{"format", model, (dir_ / "out.3do").string()}, k_exit_ok, ""}, // prints nothing
+    };
+    for (const Case& c : cases) {
+        DescriptorBuffer buffer(full);
+        std::ostream out(&buffer);
+        std::istringstream in;
+        std::ostringstream err;
+        EXPECT_EQ(run_cli(c.args, in, out, err), c.status) << testing::PrintToString(c.args);
+        EXPECT_EQ(err.str(), c.said) << testing::PrintToString(c.args);
+    }
+    ::close(full);
 }
 
 } // namespace

@@ -83,5 +83,39 @@ TEST_F(ImportCommand, UnnamedNodesAreNamedAfterTheOutputOrNameAndBadArgumentsAre
     EXPECT_FALSE(fs::exists("a.3do"));
 }
 
+// Each refused before anything is read or written: OUT is IN under any name,
+// or IN is no file.
+TEST_F(ImportCommand, RefusalsLeaveEveryFileAsItWas)
+{
+    const std::string gltf = path("in.gltf");
+    const std::string text = empty_nodes_gltf(1);
+    std::ofstream(gltf) << text;
+    fs::create_directory(path("adir"));
+    fs::create_symlink("in.gltf", path("link.gltf"));
+    fs::create_hard_link(gltf, path("hard.gltf"));
+    const std::string same = "; import does not write over its input\n";
+    struct Case {
+        std::string in, out, said;
+    };
+    const Case cases[] = {
+        {gltf, gltf, gltf + ": the same file as the input " + gltf + same},
+        {gltf, path("link.gltf"),
+         path("link.gltf") + ": the same file as the input " + gltf + same},
+        {path("link.gltf"), path("hard.gltf"),
+         path("hard.gltf") + ": the same file as the input " + path("link.gltf") + same},
+        {path("adir"), path("a.3do"), path("adir") + ": I/O error 21 (Is a directory)\n"},
+        {path("none.gltf"), path("a.3do"), path("none.gltf") + ": File not found\n"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run({"import", c.in, c.out});
+        EXPECT_EQ(r.status, k_exit_failed) << c.said;
+        EXPECT_EQ(r.err, c.said);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 4) << c.said;
+        EXPECT_TRUE(fs::is_symlink(path("link.gltf")));
+        std::ifstream in(gltf);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
+    }
+}
+
 } // namespace
 } // namespace facetor
