@@ -117,7 +117,7 @@ class PropertyGrids : public ::testing::Test {
         const QRect cell = table->visualRect(table->model()->index(row, col));
         QTest::mousePress(table->viewport(), button, Qt::NoModifier, cell.center());
         QTest::mouseRelease(table->viewport(), button, Qt::NoModifier, cell.center());
-        test::settle();
+        (void)test::wait_idle(*w_);
         return shown;
     }
 
