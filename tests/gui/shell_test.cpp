@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -195,6 +196,26 @@ TEST_F(Shell, ShortcutsOfGreyedItemsDoNothing)
     // Ctrl+N would step the selected mesh.
     QTest::keyClick(target(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(state().model->sel_mesh, 0);
+}
+
+TEST_F(Shell, InAFocusedGridTheViewsKeysTypeTheirCharactersAndMoveNothing)
+{
+    w().BvertexClick();
+    auto* grid = w().findChild<QTableWidget*>("v_prop");
+    const QRect cell = grid->visualRect(grid->model()->index(1, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    ASSERT_TRUE(test::wait_for([&] { return QApplication::focusWidget() == grid; }));
+    ASSERT_EQ(state().view.active_view, 0);
+
+    // N and P would step the selected vertex: the keys are the views' even
+    // here, but one that makes a character still types it.
+    QTest::keyClick(target(), Qt::Key_N);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(target(), Qt::Key_Left); // would put the P before the N
+    QTest::keyClick(target(), Qt::Key_P);
+    EXPECT_EQ(editor->text(), "np");
+    EXPECT_EQ(state().model->sel_vertex, 0);
 }
 
 TEST_F(Shell, OnlyALeftClickActivatesAView)
