@@ -17,7 +17,10 @@ namespace {
 
 class Dumper {
   public:
-    explicit Dumper(std::ostream& out) : out_(out), buffer_(new char[k_dump_buffer_bytes]) {}
+    Dumper(std::ostream& out, DumpSlots slots)
+        : out_(out), slots_(slots), buffer_(new char[k_dump_buffer_bytes])
+    {
+    }
     ~Dumper() { flush(); }
     Dumper(const Dumper&) = delete;
     Dumper& operator=(const Dumper&) = delete;
@@ -25,7 +28,7 @@ class Dumper {
     void model(const type_model& m)
     {
         integer("geoset_count", m.geoset_count);
-        for (int g = 0; g < static_cast<int>(m.geosets.size()); ++g) {
+        for (int g = 0; g < slots(m.geoset_count, m.geosets); ++g) {
             const Scope s(*this, "geosets", g);
             geoset(m.geosets[g]);
         }
@@ -34,11 +37,11 @@ class Dumper {
         real("insert_offset_y", m.insert_offset_y);
         real("insert_offset_z", m.insert_offset_z);
         integer("material_count", m.material_count);
-        for (int i = 0; i < static_cast<int>(m.materials.size()); ++i) {
+        for (int i = 0; i < slots(m.material_count, m.materials); ++i) {
             text_at("materials", i, m.materials[i]);
         }
         integer("node_count", m.node_count);
-        for (int n = 0; n < static_cast<int>(m.nodes.size()); ++n) {
+        for (int n = 0; n < slots(m.node_count, m.nodes); ++n) {
             const Scope s(*this, "nodes", n);
             node(m.nodes[n]);
         }
@@ -186,7 +189,7 @@ class Dumper {
     void geoset(const type_geosets& g)
     {
         integer("mesh_count", g.mesh_count);
-        for (int m = 0; m < static_cast<int>(g.meshes.size()); ++m) {
+        for (int m = 0; m < slots(g.mesh_count, g.meshes); ++m) {
             const Scope s(*this, "meshes", m);
             mesh(g.meshes[m]);
         }
@@ -200,7 +203,7 @@ class Dumper {
         integer("lighting_mode", m.lighting_mode);
         integer("texture_mode", m.texture_mode);
         integer("vertex_count", m.vertex_count);
-        for (int v = 0; v < static_cast<int>(m.vertices.size()); ++v) {
+        for (int v = 0; v < slots(m.vertex_count, m.vertices); ++v) {
             const type_vertex& p = m.vertices[v];
             if (is_zero(p.x) && is_zero(p.y) && is_zero(p.z) && is_zero(p.intensity)) {
                 continue; // most slots of most meshes: no path to build
@@ -212,7 +215,7 @@ class Dumper {
             real("intensity", p.intensity);
         }
         integer("tvertex_count", m.tvertex_count);
-        for (int t = 0; t < static_cast<int>(m.tvertices.size()); ++t) {
+        for (int t = 0; t < slots(m.tvertex_count, m.tvertices); ++t) {
             const type_tvertex& p = m.tvertices[t];
             if (is_zero(p.u) && is_zero(p.v)) {
                 continue;
@@ -221,9 +224,9 @@ class Dumper {
             real("u", p.u);
             real("v", p.v);
         }
-        normals("vertex_normals", m.vertex_normals);
+        normals("vertex_normals", m.vertex_normals, m.vertex_count);
         integer("face_count", m.face_count);
-        for (int f = 0; f < static_cast<int>(m.faces.size()); ++f) {
+        for (int f = 0; f < slots(m.face_count, m.faces); ++f) {
             const type_faces& face = m.faces[f];
             if (is_fresh(face)) {
                 continue;
@@ -231,13 +234,13 @@ class Dumper {
             const Scope s(*this, "faces", f);
             this->face(face);
         }
-        normals("face_normals", m.face_normals);
+        normals("face_normals", m.face_normals, m.face_count);
     }
 
     template <std::size_t N>
-    void normals(std::string_view name, const std::array<type_normal, N>& normals)
+    void normals(std::string_view name, const std::array<type_normal, N>& normals, int count)
     {
-        for (int i = 0; i < static_cast<int>(N); ++i) {
+        for (int i = 0; i < slots(count, normals); ++i) {
             const type_normal& n = normals[i];
             if (is_zero(n.x) && is_zero(n.y) && is_zero(n.z)) {
                 continue;
@@ -247,6 +250,12 @@ class Dumper {
             real("y", n.y);
             real("z", n.z);
         }
+    }
+
+    // How many slots of an array the dump looks at.
+    template <class Slots> int slots(int count, const Slots& array) const
+    {
+        return slots_ == DumpSlots::counted ? count : static_cast<int>(array.size());
     }
 
     static bool is_zero(double v) { return std::bit_cast<std::uint64_t>(v) == 0; }
@@ -308,6 +317,7 @@ class Dumper {
     }
 
     std::ostream& out_;
+    DumpSlots slots_;
     std::string path_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
@@ -315,9 +325,9 @@ class Dumper {
 
 } // namespace
 
-void dump_model(const type_model& model, std::ostream& out)
+void dump_model(const type_model& model, std::ostream& out, DumpSlots slots)
 {
-    Dumper(out).model(model);
+    Dumper(out, slots).model(model);
 }
 
 } // namespace facetor

@@ -123,8 +123,8 @@ TEST(Desktop, ACutTextShowsWholeAsATooltip)
         return QToolTip::isVisible() ? QToolTip::text() : QString();
     };
     EXPECT_EQ(tip_at(0, 1), QString::fromStdString(name));
-    QToolTip::hideText();
-    test::settle(500);
+    QToolTip::hideText(); // the tip fades out first
+    EXPECT_TRUE(test::wait_for([] { return !QToolTip::isVisible(); }));
     EXPECT_EQ(tip_at(0, 0), QString()); // "Name" fits
 }
 
@@ -149,12 +149,12 @@ TEST(NoFileWritten, BothOpenDialogsOpenedAndCancelled)
     });
     auto w = test::start_editor();
     w->findChild<QAction*>("Open1")->trigger();
-    test::settle();
+    (void)test::wait_idle(*w);
     w->picker()->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w->picker()));
     // Nothing selected in the list: "Load From File" asks for a file.
     QTest::mouseClick(child(w->picker(), "Button1"), Qt::LeftButton);
-    test::settle(200);
+    EXPECT_TRUE(test::wait_for([&] { return file_dialogs == 2 && !watcher.seen().isEmpty(); }));
     w->picker()->hide();
     EXPECT_EQ(file_dialogs, 2);
     EXPECT_EQ(watcher.seen(), QStringList{"Facetor|File not found"}); // no c/bottle1.mat here

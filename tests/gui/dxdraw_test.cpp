@@ -80,7 +80,6 @@ class DXDrawView : public ::testing::Test {
     {
         window_.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
-        QTest::qWait(20);
     }
 
     void load(type_model& model)
@@ -147,7 +146,6 @@ TEST_F(DXDrawView, AViewMovedToAnotherWindowShowsItsSceneAgain)
     view_->show();
     other.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
-    QTest::qWait(20);
     const Lit lit = lit_area(picture());
     EXPECT_NEAR(lit.bounds.width(), 40, 2);
     EXPECT_GE(lit.brightest, 250);
@@ -237,7 +235,6 @@ TEST_F(DXDrawView, SizeChangeStartsBlackUntilTheNextRenderOrRepaint)
         ASSERT_FALSE(lit_area(picture()).bounds.isEmpty()) << c.name;
 
         view_->resize(160, 120);
-        QTest::qWait(20);
         EXPECT_TRUE(lit_area(picture()).bounds.isEmpty()) << c.name;
 
         c.redraw(*view_);

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <fstream>
 #include <sstream>
@@ -118,8 +119,7 @@ std::unique_ptr<Tloader> start_maximised()
     auto window = create_windows();
     show_maximised(*window);
     (void)QTest::qWaitForWindowExposed(window.get());
-    (void)QTest::qWaitFor([&] { return window->settled(); }, 10000);
-    settle(200);
+    (void)wait_maximised(*window);
     return window;
 }
 
@@ -129,9 +129,42 @@ std::unique_ptr<Tloader> start_editor(int width, int height)
     window->resize(width, height);
     window->show();
     (void)QTest::qWaitForWindowExposed(window.get());
-    (void)QTest::qWaitFor([&] { return window->settled(); }, 10000);
-    settle();
+    (void)wait_idle(*window);
     return window;
+}
+
+bool wait_for(const std::function<bool()>& done, int limit_ms)
+{
+    return QTest::qWaitFor(done, limit_ms);
+}
+
+bool wait_idle(Tloader& w)
+{
+    QCoreApplication::processEvents(); // what is already queued, without waiting
+    return wait_for([&] { return w.settled(); });
+}
+
+bool resize_and_wait(Tloader& w, QSize size)
+{
+    // A window's new size comes back from the X server: the panes show when
+    // the window has heard of it.
+    const QSize area = w.view_area()->size();
+    w.resize(size);
+    return wait_for([&] { return w.view_area()->size() != area; }) && wait_idle(w);
+}
+
+bool wait_maximised(Tloader& w)
+{
+    // Shown, the window already covers the working area, undecorated; the
+    // manager then frames it, which shrinks it by its title bar. Only that
+    // is final.
+    const bool managed = WindowManager::present();
+    const QRect working_area = w.screen()->availableGeometry();
+    return wait_for([&] {
+        const bool fitted =
+            !managed || (w.frameGeometry() == working_area && w.frameGeometry() != w.geometry());
+        return w.isMaximized() && fitted && w.settled();
+    });
 }
 
 void settle(int ms)

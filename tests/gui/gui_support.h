@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QObject>
 #include <QProcess>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -83,7 +84,30 @@ std::unique_ptr<Tloader> start_maximised();
 // resize it) and waits as start_maximised does.
 std::unique_ptr<Tloader> start_editor(int width = 1000, int height = 700);
 
-// Processes events for a while so queued paints and timers run.
+// How long a wait for a condition may take before the test gives up: long
+// enough for a machine that builds and tests several branches at once.
+inline constexpr int k_wait_limit_ms = 20000;
+
+// Lets events through until `done` holds, or the limit passes; returns
+// whether it came to hold.
+bool wait_for(const std::function<bool()>& done, int limit_ms = k_wait_limit_ms);
+
+// Waits until the editor has nothing left to do for what came before: the
+// events posted so far are delivered and its deferred work (with any box
+// that showed) is over.
+bool wait_idle(Tloader& w);
+
+// Resizes the window and waits until its panes took the new size and the
+// editor is idle again; false if they never changed.
+bool resize_and_wait(Tloader& w, QSize size);
+
+// Waits until a window shown maximised has its final size: the window
+// manager (if one runs) has fitted its frame to the screen's working area,
+// and the editor is idle again after the size changes that took.
+bool wait_maximised(Tloader& w);
+
+// Processes events for a fixed time. Only for what has no condition to wait
+// for: that something does not happen.
 void settle(int ms = 50);
 
 // Makes `window` the active window, and so the application active, which the

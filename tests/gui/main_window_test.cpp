@@ -97,12 +97,12 @@ TEST(MainWindow, MissingDefaultModelIsReportedAndTriedAgainByOpen)
     // Open reads "dflt.3do" again instead of asking.
     watcher.clear();
     w->findChild<QAction*>("Open1")->trigger();
-    test::settle();
+    (void)test::wait_idle(*w);
     EXPECT_EQ(watcher.seen(), QStringList{"Facetor|File not found"});
 
     folder.write("dflt.3do", test::sample_model());
     w->findChild<QAction*>("Open1")->trigger();
-    test::settle();
+    (void)test::wait_idle(*w);
     EXPECT_EQ(w->state().first_load, 0);
     EXPECT_EQ(progress(*w), 100);
 }
@@ -120,8 +120,7 @@ TEST(MainWindow, MalformedDefaultModelShowsErrorAgainAtEveryResize)
     EXPECT_EQ(progress(*w), 0);
 
     watcher.clear();
-    w->resize(w->width() + 20, w->height());
-    test::settle();
+    ASSERT_TRUE(test::resize_and_wait(*w, {w->width() + 20, w->height()}));
     EXPECT_FALSE(watcher.seen().isEmpty());
     EXPECT_EQ(watcher.seen().filter("Facetor|ERROR").size(), watcher.seen().size());
     EXPECT_EQ(w->state().first_load, 1);
@@ -138,7 +137,7 @@ TEST(MainWindow, CancellingTheOpenDialogChangesNothing)
     w->state().progress.set(42);
 
     w->findChild<QAction*>("Open1")->trigger();
-    test::settle();
+    (void)test::wait_idle(*w);
 
     EXPECT_EQ(w->windowTitle(), caption);
     EXPECT_EQ(progress(*w), 42);
@@ -166,7 +165,7 @@ TEST(MainWindow, OpenShowsTheFullPathAndDrawsAllViewsAfresh)
     std::array<PixelImage, 4> before = w->state().images.images;
 
     w->findChild<QAction*>("Open1")->trigger();
-    test::settle();
+    (void)test::wait_idle(*w);
 
     EXPECT_EQ(w->windowTitle(), "FACETOR v0.1 Preview - " + other);
     EXPECT_EQ(progress(*w), 100);
@@ -187,8 +186,8 @@ TEST(MainWindow, LayoutSplitsTheViewAreaWithIntegerDivision)
     ModalWatcher watcher;
     auto w = test::start_editor();
     QWidget* area = w->view_area();
-    w->resize(w->width() + (505 - area->width()), w->height() + (401 - area->height()));
-    test::settle();
+    ASSERT_TRUE(test::resize_and_wait(
+        *w, {w->width() + (505 - area->width()), w->height() + (401 - area->height())}));
     ASSERT_EQ(area->width(), 505);
     ASSERT_EQ(area->height(), 401);
 
@@ -234,8 +233,7 @@ TEST(MainWindow, ResizeRestoresZoomAndPanButKeepsAngles)
     view.angle_x = 45;
     view.pan_step_x = 8;
 
-    w->resize(w->width() - 10, w->height());
-    test::settle();
+    ASSERT_TRUE(test::resize_and_wait(*w, {w->width() - 10, w->height()}));
 
     const QWidget* area = w->view_area();
     EXPECT_EQ(view.zoom, 3200);
@@ -312,11 +310,9 @@ TEST(MainWindow, MenusHaveTheirCaptionsShortcutsAndStates)
         EXPECT_TRUE(w->findChild<QAction*>(m.checked)->isChecked()) << m.checked;
     }
     QTest::keyClick(test::key_target(w.get()), Qt::Key_O, Qt::ControlModifier);
-    test::settle();
-    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(test::wait_for([&] { return dialogs == 1; }));
     QTest::keyClick(test::key_target(w.get()), Qt::Key_X, Qt::ControlModifier);
-    test::settle();
-    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(test::wait_for([&] { return !w->isVisible(); }));
 }
 
 TEST(MainWindow, AnErrorInAHandlerIsShownAndTheWindowGoesOn)
@@ -331,7 +327,7 @@ TEST(MainWindow, AnErrorInAHandlerIsShownAndTheWindowGoesOn)
     watcher.set_answer(choose_file(folder.path("bad.3do")));
 
     w->findChild<QAction*>("Open1")->trigger();
-    test::settle();
+    (void)test::wait_idle(*w);
     EXPECT_TRUE(watcher.seen().contains("Facetor|Range check error"))
         << watcher.seen().join(", ").toStdString();
     EXPECT_EQ(w->windowTitle(), "FACETOR v0.1 Preview - dflt.3do");
@@ -340,7 +336,7 @@ TEST(MainWindow, AnErrorInAHandlerIsShownAndTheWindowGoesOn)
     watcher.clear();
     watcher.set_answer(choose_file(folder.path("dflt.3do")));
     w->findChild<QAction*>("Open1")->trigger();
-    test::settle();
+    (void)test::wait_idle(*w);
     EXPECT_TRUE(watcher.seen().isEmpty());
     EXPECT_EQ(w->windowTitle(), "FACETOR v0.1 Preview - " + folder.path("dflt.3do"));
 }
@@ -367,7 +363,7 @@ TEST(MainWindowWithoutOpenGL, EachBuildReportsNoDeviceOnceAndTheViewsWork)
     watcher.clear();
     watcher.set_answer(choose_file(folder.path("dflt.3do")));
     w->findChild<QAction*>("Open1")->trigger();
-    test::settle();
+    (void)test::wait_idle(*w);
     EXPECT_EQ(watcher.seen(), QStringList{"Facetor|3D device not found"});
     EXPECT_EQ(w->windowTitle(), "FACETOR v0.1 Preview - " + folder.path("dflt.3do"));
 }

@@ -65,7 +65,10 @@ class Picker : public ::testing::Test {
         picker_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(picker_.get()));
         ASSERT_TRUE(test::activate(picker_.get())); // focus events need an active window
-        test::settle();
+        ASSERT_TRUE(test::wait_for([this] {
+            return QApplication::focusWidget() != nullptr &&
+                   QApplication::focusWidget()->window() == picker_.get();
+        }));
     }
 
     HandlerGuard guard()
@@ -93,7 +96,7 @@ class Picker : public ::testing::Test {
         QListWidget* l = list();
         const QRect r = l->visualItemRect(l->item(row));
         QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, r.center());
-        test::settle();
+        EXPECT_TRUE(test::wait_for([&] { return l->currentRow() == row; }));
     }
 
     test::WorkFolder folder_;
@@ -119,7 +122,7 @@ TEST_F(Picker, WindowListsTheArchiveEntries)
         EXPECT_EQ(text(name), caption) << name;
     }
     list()->setFocus(); // a focused button is the default while it has the focus
-    test::settle();
+    ASSERT_TRUE(test::wait_for([this] { return list()->hasFocus(); }));
     EXPECT_TRUE(child<QPushButton>("Button3")->isDefault());
     EXPECT_EQ(child<QFileDialog>("opener")->nameFilters(), QStringList{"MAT files (*.mat)"});
     ASSERT_EQ(list()->count(), 5);
@@ -181,7 +184,6 @@ TEST_F(Picker, CtrlClickOnTheSelectedItemKeepsItSelected)
     QListWidget* l = list();
     const QRect r = l->visualItemRect(l->item(k_wall01));
     QTest::mouseClick(l->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
-    test::settle();
     EXPECT_EQ(l->selectedItems(), QList<QListWidgetItem*>{l->item(k_wall01)});
     QTest::keyClick(l, Qt::Key_Space, Qt::ControlModifier);
     EXPECT_EQ(l->selectedItems(), QList<QListWidgetItem*>{l->item(k_wall01)});
@@ -194,7 +196,7 @@ TEST_F(Picker, OkStoresTheShownNameAndCancelChangesNothing)
     write_archive();
     open("wall01.mat");
     list()->setFocus();
-    test::settle();
+    ASSERT_TRUE(test::wait_for([this] { return list()->hasFocus(); }));
     QTest::keyClick(list(), Qt::Key_Down); // the key moves the selection and previews it
     EXPECT_EQ(text("Lname"), "t32.mat");
     QTest::keyClick(list(), Qt::Key_Escape);
@@ -217,17 +219,17 @@ TEST_F(Picker, LoadFromFileFallsBackWhenTheDialogIsCancelled)
     write_archive();
     open("wall01.mat");
     list()->setFocus();
-    test::settle();
+    ASSERT_TRUE(test::wait_for([this] { return list()->hasFocus(); }));
     // The press moves the focus off the list: the preview asks for a file.
     QTest::mouseClick(child<QPushButton>("Button1"), Qt::LeftButton);
-    test::settle(100);
+    EXPECT_TRUE(test::wait_for([this] { return !errors_.empty(); }));
     EXPECT_EQ(errors_, std::vector<std::string>{"File not found"});
     EXPECT_EQ(progress_.value(), 0);
 
     QDir().mkpath(QStringLiteral("c"));
     folder_.write("c/bottle1.mat", test::pattern_mat(4, 4));
     QTest::mouseClick(child<QPushButton>("Button1"), Qt::LeftButton);
-    test::settle(100);
+    EXPECT_TRUE(test::wait_for([this] { return text("Lsizex") == "4"; }));
     EXPECT_EQ(errors_.size(), 1u);
     EXPECT_EQ(text("Lsizex"), "4");
     EXPECT_EQ(text("Lname"), "wall01.mat"); // named after the list's entry

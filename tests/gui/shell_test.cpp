@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -48,9 +49,10 @@ TEST(ShellStartUp, AMissingOrBrokenDefaultModelGivesOneBoxThenOpenWorks)
         ModalWatcher watcher;
         auto w = test::start_maximised();
         // The window manager fits the window to the screen meanwhile; a
-        // second try would come after the first box.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !watcher.seen().isEmpty(); }, 10000));
-        test::settle(500);
+        // second try would come after the first box, before the window has
+        // its final size and the editor is idle.
+        EXPECT_TRUE(test::wait_for([&] { return !watcher.seen().isEmpty(); }));
+        EXPECT_TRUE(test::wait_maximised(*w));
         EXPECT_TRUE(w->isMaximized());
         EXPECT_EQ(watcher.seen(), QStringList{c.box});
 
@@ -59,7 +61,7 @@ TEST(ShellStartUp, AMissingOrBrokenDefaultModelGivesOneBoxThenOpenWorks)
         if (w->state().first_load == 1) {
             folder.write("dflt.3do", test::sample_model());
             w->findChild<QAction*>("Open1")->trigger();
-            test::settle();
+            (void)test::wait_idle(*w);
         }
         EXPECT_TRUE(watcher.seen().isEmpty());
         EXPECT_EQ(w->state().first_load, 0);
@@ -106,7 +108,7 @@ TEST_F(Shell, AFailingRedrawAfterAClickIsReportedAndTheWindowGoesOn)
 {
     make_view2_unprojectable();
     QTest::mouseClick(w().findChild<QWidget*>("Image2"), Qt::LeftButton, Qt::NoModifier, {5, 5});
-    test::settle();
+    (void)test::wait_idle(w());
     EXPECT_EQ(watcher_.seen(), QStringList{"Facetor|Invalid floating point operation"});
 
     // Still answering: a mode switch redraws views 1 and 3 and fails at 2
@@ -114,7 +116,7 @@ TEST_F(Shell, AFailingRedrawAfterAClickIsReportedAndTheWindowGoesOn)
     watcher_.clear();
     ASSERT_TRUE(test::activate(w_.get()));
     QTest::keyClick(target(), Qt::Key_F10);
-    test::settle();
+    (void)test::wait_idle(w());
     EXPECT_EQ(state().edit_mode, face_mode);
     EXPECT_EQ(watcher_.seen(), QStringList{"Facetor|Invalid floating point operation"});
 }
@@ -124,8 +126,10 @@ TEST_F(Shell, AFailingTickStopsItsMotionOrDragWithOneBox)
     make_view2_unprojectable();
     // The motion tick renders view 2; the drag tick redraws all three.
     QTest::keyPress(target(), Qt::Key_Left);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !watcher_.seen().isEmpty(); }, 5000));
-    test::settle(300); // ticks that went on would show more boxes
+    EXPECT_TRUE(test::wait_for([&] { return !watcher_.seen().isEmpty(); }));
+    // Ticks that went on would show more boxes: the timer must be off.
+    EXPECT_TRUE(test::wait_for([&] { return !timer("Timer1")->isActive(); }));
+    (void)test::wait_idle(w());
     EXPECT_EQ(watcher_.seen(), QStringList{"Facetor|Invalid floating point operation"});
     EXPECT_EQ(state().nav.key_held, 0);
     EXPECT_FALSE(timer("Timer1")->isActive());
@@ -134,8 +138,9 @@ TEST_F(Shell, AFailingTickStopsItsMotionOrDragWithOneBox)
     watcher_.clear();
     QTest::mousePress(w().findChild<QWidget*>("Image3"), Qt::LeftButton, Qt::ControlModifier,
                       {5, 5});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return watcher_.seen().size() >= 2; }, 5000));
-    test::settle(400);
+    EXPECT_TRUE(test::wait_for([&] { return watcher_.seen().size() >= 2; }));
+    EXPECT_TRUE(test::wait_for([&] { return !timer("mover")->isActive(); }));
+    (void)test::wait_idle(w());
     // The press itself redraws and fails once, then the first tick fails.
     EXPECT_EQ(watcher_.seen().size(), 2) << watcher_.seen().join(", ").toStdString();
     EXPECT_EQ(state().pick.dragging, 0);
@@ -175,7 +180,7 @@ TEST_F(Shell, CtrlXExitsWithFocuserFocusedAndAfterAViewClick)
         }
         ASSERT_EQ(QApplication::focusWidget(), w().findChild<QLineEdit*>("Focuser"));
         QTest::keyClick(target(), Qt::Key_X, Qt::ControlModifier);
-        test::settle();
+        (void)test::wait_for([&] { return !w().isVisible(); });
         EXPECT_FALSE(w().isVisible());
     }
 }
@@ -191,6 +196,26 @@ TEST_F(Shell, ShortcutsOfGreyedItemsDoNothing)
     // Ctrl+N would step the selected mesh.
     QTest::keyClick(target(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(state().model->sel_mesh, 0);
+}
+
+TEST_F(Shell, InAFocusedGridTheViewsKeysTypeTheirCharactersAndMoveNothing)
+{
+    w().BvertexClick();
+    auto* grid = w().findChild<QTableWidget*>("v_prop");
+    const QRect cell = grid->visualRect(grid->model()->index(1, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    ASSERT_TRUE(test::wait_for([&] { return QApplication::focusWidget() == grid; }));
+    ASSERT_EQ(state().view.active_view, 0);
+
+    // N and P would step the selected vertex: the keys are the views' even
+    // here, but one that makes a character still types it.
+    QTest::keyClick(target(), Qt::Key_N);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(target(), Qt::Key_Left); // would put the P before the N
+    QTest::keyClick(target(), Qt::Key_P);
+    EXPECT_EQ(editor->text(), "np");
+    EXPECT_EQ(state().model->sel_vertex, 0);
 }
 
 TEST_F(Shell, OnlyALeftClickActivatesAView)

@@ -35,12 +35,5 @@ TEST(KeyRouting, MenuShortcutsComeFirstAndRepeatedReleasesDoNotStop)
     }
 }
 
-TEST(KeyRouting, AConsumedKeyStillTypesItsCharacter)
-{
-    EXPECT_TRUE(keep_from_control(true, false));
-    EXPECT_FALSE(keep_from_control(true, true));
-    EXPECT_FALSE(keep_from_control(false, false));
-}
-
 } // namespace
 } // namespace facetor
