@@ -149,9 +149,9 @@ AccessorReader::AccessorReader(const tinygltf::Model& gltf, int index, int compo
     if (components_of(a.type) != components || size_ == 0) {
         fail(index, "has the wrong element type");
     }
-    const std::uint64_t element = static_cast<std::uint64_t>(size_) * components;
+    element_ = static_cast<std::uint64_t>(size_) * static_cast<std::uint64_t>(components);
     if (a.bufferView >= 0) {
-        stride_ = element;
+        stride_ = element_;
         if (static_cast<std::size_t>(a.bufferView) < gltf.bufferViews.size()) {
             const std::size_t s =
                 gltf.bufferViews[static_cast<std::size_t>(a.bufferView)].byteStride;
@@ -159,7 +159,7 @@ AccessorReader::AccessorReader(const tinygltf::Model& gltf, int index, int compo
                 stride_ = s;
             }
         }
-        data_ = span_in_view(gltf, index, a.bufferView, a.byteOffset, count_, element, stride_);
+        data_ = span_in_view(gltf, index, a.bufferView, a.byteOffset, count_, element_, stride_);
     } else if (!a.sparse.isSparse && count_ > 0) {
         fail(index, "has no data");
     }
@@ -168,19 +168,18 @@ AccessorReader::AccessorReader(const tinygltf::Model& gltf, int index, int compo
     }
     sparse_count_ = static_cast<std::uint64_t>(std::max(a.sparse.count, 0));
     sparse_index_type_ = a.sparse.indices.componentType;
-    sparse_index_size_ = component_size(sparse_index_type_);
+    sparse_index_size_ = static_cast<std::uint64_t>(component_size(sparse_index_type_));
     if (!is_unsigned_integer(sparse_index_type_)) {
         fail(index, "has sparse indices that are not unsigned integers");
     }
     sparse_indices_ =
         span_in_view(gltf, index, a.sparse.indices.bufferView,
                      static_cast<std::uint64_t>(std::max(a.sparse.indices.byteOffset, 0)),
-                     sparse_count_, static_cast<std::uint64_t>(sparse_index_size_),
-                     static_cast<std::uint64_t>(sparse_index_size_));
+                     sparse_count_, sparse_index_size_, sparse_index_size_);
     sparse_values_ =
         span_in_view(gltf, index, a.sparse.values.bufferView,
                      static_cast<std::uint64_t>(std::max(a.sparse.values.byteOffset, 0)),
-                     sparse_count_, element, element);
+                     sparse_count_, element_, element_);
     // The indices strictly increase in a valid file, so the last is the
     // largest. In a file where they do not, a look-up may miss a
     // substitution, but never reads outside the indices.
@@ -208,7 +207,7 @@ const unsigned char* AccessorReader::source(std::size_t element) const
     }
     if (low < sparse_count_ &&
         unsigned_at(sparse_indices_ + low * sparse_index_size_, sparse_index_type_) == element) {
-        return sparse_values_ + low * static_cast<std::uint64_t>(size_) * components_;
+        return sparse_values_ + low * element_;
     }
     return data_ == nullptr ? nullptr : data_ + element * stride_;
 }

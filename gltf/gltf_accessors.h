@@ -39,12 +39,13 @@ class AccessorReader {
     int type_;
     int size_; // of one component
     bool normalized_;
+    std::uint64_t element_ = 0; // bytes of one element
     std::size_t count_;
     const unsigned char* data_ = nullptr; // null: zeros, as glTF gives an accessor without a view
     std::uint64_t stride_ = 0;
     const unsigned char* sparse_indices_ = nullptr;
     int sparse_index_type_ = 0;
-    int sparse_index_size_ = 0;
+    std::uint64_t sparse_index_size_ = 0;
     std::uint64_t sparse_count_ = 0;
     const unsigned char* sparse_values_ = nullptr;
 };
