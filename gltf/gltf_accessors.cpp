@@ -10,9 +10,6 @@ namespace facetor {
 
 namespace {
 
-// Zeros take no room in the file, so their count needs a bound of its own.
-constexpr std::size_t k_max_elements_without_data = std::size_t{1} << 24;
-
 [[noreturn]] void fail(int accessor, const std::string& why)
 {
     throw ImportError("accessor " + std::to_string(accessor) + ": " + why);
@@ -35,11 +32,32 @@ int component_size(int component_type)
     }
 }
 
+bool is_unsigned_integer(int component_type)
+{
+    return component_type == TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE ||
+           component_type == TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT ||
+           component_type == TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT;
+}
+
 template <typename T> T load(const unsigned char* at)
 {
     T value;
     std::memcpy(&value, at, sizeof value);
     return value;
+}
+
+// Only for the unsigned integer types: no signed value is ever read as an
+// index.
+std::uint32_t unsigned_at(const unsigned char* at, int type)
+{
+    switch (type) {
+    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
+        return load<std::uint8_t>(at);
+    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT:
+        return load<std::uint16_t>(at);
+    default:
+        return load<std::uint32_t>(at);
+    }
 }
 
 double component(const unsigned char* at, int type, bool normalized)
@@ -118,95 +136,114 @@ const tinygltf::Accessor& accessor_at(const tinygltf::Model& gltf, int index)
     return gltf.accessors[static_cast<std::size_t>(index)];
 }
 
-// Every component of the accessor as doubles, sparse values applied.
-std::vector<double> read_components(const tinygltf::Model& gltf, int index, int components)
+} // namespace
+
+AccessorReader::AccessorReader(const tinygltf::Model& gltf, int index, int components)
+    : components_(components)
 {
     const tinygltf::Accessor& a = accessor_at(gltf, index);
-    const int size = component_size(a.componentType);
-    if (components_of(a.type) != components || size == 0) {
+    type_ = a.componentType;
+    size_ = component_size(type_);
+    normalized_ = a.normalized;
+    count_ = a.count;
+    if (components_of(a.type) != components || size_ == 0) {
         fail(index, "has the wrong element type");
     }
-    const std::uint64_t element = static_cast<std::uint64_t>(size) * components;
-    std::vector<double> out;
-    if (a.bufferView < 0) {
-        // No data: zeros, unless sparse values say otherwise. The count is
-        // bounded by the file, which must hold the sparse values or indices.
-        if (!a.sparse.isSparse && a.count > 0) {
-            fail(index, "has no data");
-        }
-        if (a.count > k_max_elements_without_data) {
-            fail(index, "is too large");
-        }
-        out.assign(a.count * static_cast<std::size_t>(components), 0.0);
-    } else {
-        std::uint64_t stride = element;
+    element_ = static_cast<std::uint64_t>(size_) * static_cast<std::uint64_t>(components);
+    if (a.bufferView >= 0) {
+        stride_ = element_;
         if (static_cast<std::size_t>(a.bufferView) < gltf.bufferViews.size()) {
             const std::size_t s =
                 gltf.bufferViews[static_cast<std::size_t>(a.bufferView)].byteStride;
             if (s != 0) {
-                stride = s;
+                stride_ = s;
             }
         }
-        const unsigned char* first =
-            span_in_view(gltf, index, a.bufferView, a.byteOffset, a.count, element, stride);
-        out.resize(a.count * static_cast<std::size_t>(components));
-        for (std::size_t e = 0; e < a.count; ++e) {
-            for (int c = 0; c < components; ++c) {
-                out[e * static_cast<std::size_t>(components) + static_cast<std::size_t>(c)] =
-                    component(first + e * stride + static_cast<std::uint64_t>(c) * size,
-                              a.componentType, a.normalized);
-            }
-        }
+        data_ = span_in_view(gltf, index, a.bufferView, a.byteOffset, count_, element_, stride_);
+    } else if (!a.sparse.isSparse && count_ > 0) {
+        fail(index, "has no data");
     }
-    if (a.sparse.isSparse) {
-        const auto count = static_cast<std::uint64_t>(std::max(a.sparse.count, 0));
-        const int index_type = a.sparse.indices.componentType;
-        const int index_size = component_size(index_type);
-        if (index_size == 0 || index_type == TINYGLTF_COMPONENT_TYPE_FLOAT) {
-            fail(index, "has sparse indices of a wrong type");
-        }
-        const unsigned char* indices =
-            span_in_view(gltf, index, a.sparse.indices.bufferView,
-                         static_cast<std::uint64_t>(std::max(a.sparse.indices.byteOffset, 0)),
-                         count, static_cast<std::uint64_t>(index_size), index_size);
-        const unsigned char* values =
-            span_in_view(gltf, index, a.sparse.values.bufferView,
-                         static_cast<std::uint64_t>(std::max(a.sparse.values.byteOffset, 0)), count,
-                         element, element);
-        for (std::uint64_t i = 0; i < count; ++i) {
-            const auto target =
-                static_cast<std::uint64_t>(component(indices + i * index_size, index_type, false));
-            if (target >= a.count) {
-                fail(index, "has a sparse index past its count");
-            }
-            for (int c = 0; c < components; ++c) {
-                out[target * components + static_cast<std::uint64_t>(c)] =
-                    component(values + i * element + static_cast<std::uint64_t>(c) * size,
-                              a.componentType, a.normalized);
-            }
-        }
+    if (!a.sparse.isSparse) {
+        return;
     }
-    return out;
+    sparse_count_ = static_cast<std::uint64_t>(std::max(a.sparse.count, 0));
+    sparse_index_type_ = a.sparse.indices.componentType;
+    sparse_index_size_ = static_cast<std::uint64_t>(component_size(sparse_index_type_));
+    if (!is_unsigned_integer(sparse_index_type_)) {
+        fail(index, "has sparse indices that are not unsigned integers");
+    }
+    sparse_indices_ =
+        span_in_view(gltf, index, a.sparse.indices.bufferView,
+                     static_cast<std::uint64_t>(std::max(a.sparse.indices.byteOffset, 0)),
+                     sparse_count_, sparse_index_size_, sparse_index_size_);
+    sparse_values_ =
+        span_in_view(gltf, index, a.sparse.values.bufferView,
+                     static_cast<std::uint64_t>(std::max(a.sparse.values.byteOffset, 0)),
+                     sparse_count_, element_, element_);
+    // The indices strictly increase in a valid file, so the last is the
+    // largest. In a file where they do not, a look-up may miss a
+    // substitution, but never reads outside the indices.
+    if (sparse_count_ > 0 && unsigned_at(sparse_indices_ + (sparse_count_ - 1) * sparse_index_size_,
+                                         sparse_index_type_) >= count_) {
+        fail(index, "has a sparse index past its count");
+    }
 }
 
-} // namespace
-
-std::vector<float> read_floats(const tinygltf::Model& gltf, int index, int components)
+const unsigned char* AccessorReader::source(std::size_t element) const
 {
-    const std::vector<double> values = read_components(gltf, index, components);
-    return {values.begin(), values.end()};
+    if (element >= count_) {
+        throw ImportError("an accessor read past its count");
+    }
+    // The sparse indices are sorted: a binary search finds a substitution.
+    std::uint64_t low = 0, high = sparse_count_;
+    while (low < high) {
+        const std::uint64_t middle = low + (high - low) / 2;
+        if (unsigned_at(sparse_indices_ + middle * sparse_index_size_, sparse_index_type_) <
+            element) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    if (low < sparse_count_ &&
+        unsigned_at(sparse_indices_ + low * sparse_index_size_, sparse_index_type_) == element) {
+        return sparse_values_ + low * element_;
+    }
+    return data_ == nullptr ? nullptr : data_ + element * stride_;
+}
+
+void AccessorReader::read(std::size_t element, double* out) const
+{
+    const unsigned char* at = source(element);
+    for (int c = 0; c < components_; ++c) {
+        out[c] = at == nullptr ? 0.0 : component(at + c * size_, type_, normalized_);
+    }
+}
+
+std::uint32_t AccessorReader::read_unsigned(std::size_t element) const
+{
+    const unsigned char* at = source(element);
+    return at == nullptr ? 0 : unsigned_at(at, type_);
 }
 
 std::vector<std::uint32_t> read_indices(const tinygltf::Model& gltf, int index)
 {
-    const tinygltf::Accessor& a = accessor_at(gltf, index);
-    if (a.componentType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE &&
-        a.componentType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT &&
-        a.componentType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT) {
+    const AccessorReader reader(gltf, index, 1);
+    if (!is_unsigned_integer(reader.component_type())) {
         fail(index, "indices must be unsigned integers");
     }
-    const std::vector<double> values = read_components(gltf, index, 1);
-    return {values.begin(), values.end()};
+    std::vector<std::uint32_t> out(reader.count());
+    for (std::size_t e = 0; e < out.size(); ++e) {
+        out[e] = reader.read_unsigned(e);
+    }
+    return out;
+}
+
+std::size_t accessor_count(const tinygltf::Model& gltf, int index)
+{
+    return index < 0 || static_cast<std::size_t>(index) >= gltf.accessors.size()
+               ? 0
+               : gltf.accessors[static_cast<std::size_t>(index)].count;
 }
 
 } // namespace facetor

@@ -6,17 +6,6 @@
 
 namespace facetor::gltf_import {
 
-namespace {
-
-std::string over(const char* what, std::size_t needed, int capacity)
-{
-    return std::to_string(needed) + " " + what + ", " +
-           std::to_string(needed - static_cast<std::size_t>(capacity)) + " over the " +
-           std::to_string(capacity);
-}
-
-} // namespace
-
 void ModelBuilder::lay_out_nodes()
 {
     std::vector<int> out_of(scene_.nodes.size());
@@ -116,24 +105,19 @@ void ModelBuilder::check_capacities()
 {
     std::vector<std::string> overs;
     if (parts_.size() > k_max_meshes) {
-        overs.push_back(over("meshes", parts_.size(), k_max_meshes));
+        overs.push_back(capacity_over("meshes", parts_.size(), k_max_meshes));
     }
     if (nodes_.size() > k_max_nodes) {
-        overs.push_back(over("nodes", nodes_.size(), k_max_nodes));
+        overs.push_back(capacity_over("nodes", nodes_.size(), k_max_nodes));
     } else if (parents_ > k_max_linked_node + 1) {
-        overs.push_back(over("nodes with children", parents_, k_max_linked_node + 1));
+        overs.push_back(capacity_over("nodes with children", parents_, k_max_linked_node + 1));
     }
     if (used_materials_.size() > k_max_materials) {
-        overs.push_back(over("materials", used_materials_.size(), k_max_materials));
+        overs.push_back(capacity_over("materials", used_materials_.size(), k_max_materials));
     }
-    if (overs.empty()) {
-        return;
+    if (!overs.empty()) {
+        throw capacity_error(overs);
     }
-    std::string message = "the model does not fit a 3DO: it needs ";
-    for (std::size_t i = 0; i < overs.size(); ++i) {
-        message += (i == 0 ? "" : "; ") + overs[i];
-    }
-    throw ImportError(message);
 }
 
 } // namespace facetor::gltf_import

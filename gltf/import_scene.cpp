@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include <tiny_gltf.h>
 
@@ -69,22 +70,14 @@ Matrix local_matrix(const tinygltf::Node& node)
 
 ImportScene SceneGatherer::gather(int scene)
 {
-    refuse_required_extensions();
+    check_extensions();
     walk(roots(scene));
+    check_bounds();
+    for (const Bake& bake : bakes_) {
+        out_.meshes.push_back(build_mesh(bake));
+    }
     warn_ignored();
     return std::move(out_);
-}
-
-void SceneGatherer::refuse_required_extensions()
-{
-    for (const std::string& ext : gltf_.extensionsRequired) {
-        // Quantized attributes are read like any other component type;
-        // material extensions change looks, and a 3DO keeps only names.
-        if (ext != "KHR_mesh_quantization" && !ext.starts_with("KHR_materials_")) {
-            throw ImportError("the file requires the extension " + ext +
-                              ", which the import does not read");
-        }
-    }
 }
 
 std::vector<int> SceneGatherer::roots(int scene)
@@ -97,7 +90,13 @@ std::vector<int> SceneGatherer::roots(int scene)
         }
         return gltf_.scenes[static_cast<std::size_t>(scene)].nodes;
     }
-    if (gltf_.defaultScene >= 0 && static_cast<std::size_t>(gltf_.defaultScene) < scenes) {
+    if (gltf_.defaultScene != -1) {
+        // A default the file names but does not have makes the file invalid:
+        // any other scene might be the wrong one.
+        if (gltf_.defaultScene < 0 || static_cast<std::size_t>(gltf_.defaultScene) >= scenes) {
+            throw ImportError("the file names scene " + std::to_string(gltf_.defaultScene) +
+                              " as its default and has " + count_of(scenes, "scene", "scenes"));
+        }
         return gltf_.scenes[static_cast<std::size_t>(gltf_.defaultScene)].nodes;
     }
     if (scenes > 0) {
@@ -185,22 +184,25 @@ void SceneGatherer::walk(const std::vector<int>& roots)
     }
 }
 
-// Nodes that show one mesh with the same rotation and scale share it.
+// Nodes that show one mesh with the same rotation and scale share it. The
+// mesh is only noted here: nothing is read before the scene's bounds are
+// checked.
 int SceneGatherer::mesh_for(int mesh, const Linear& linear)
 {
     if (static_cast<std::size_t>(mesh) >= gltf_.meshes.size()) {
         throw ImportError("a node names mesh " + std::to_string(mesh) +
                           ", which the file does not have");
     }
-    for (const auto& [key, index] : built_) {
-        if (key.first == mesh && key.second == linear.m) {
-            return index;
-        }
+    std::array<std::uint64_t, 9> bits{};
+    for (std::size_t i = 0; i < bits.size(); ++i) {
+        const double v = linear.m[i] + 0.0; // -0 is 0
+        std::memcpy(&bits[i], &v, sizeof v);
     }
-    const int index = static_cast<int>(out_.meshes.size());
-    out_.meshes.push_back(build_mesh(gltf_.meshes[static_cast<std::size_t>(mesh)], linear));
-    built_.push_back({{mesh, linear.m}, index});
-    return index;
+    const auto [it, fresh] = bake_of_.try_emplace({mesh, bits}, static_cast<int>(bakes_.size()));
+    if (fresh) {
+        bakes_.push_back({mesh, linear});
+    }
+    return it->second;
 }
 
 void SceneGatherer::warn_ignored()
@@ -232,9 +234,21 @@ void SceneGatherer::warn_ignored()
     if (!gltf_.cameras.empty()) {
         w.push_back(count_of(gltf_.cameras.size(), "camera", "cameras") + " ignored");
     }
-    if (!gltf_.lights.empty()) {
-        w.push_back(count_of(gltf_.lights.size(), "light", "lights") + " ignored");
+    if (incomplete_triangles_ > 0) {
+        w.push_back(count_of(incomplete_triangles_, "incomplete triangle", "incomplete triangles") +
+                    " left out (an index count that is not a multiple of 3)");
     }
+    if (non_finite_uvs_ > 0) {
+        w.push_back(count_of(non_finite_uvs_, "texture coordinate", "texture coordinates") +
+                    (non_finite_uvs_ == 1 ? " that is not a finite number"
+                                          : " that are not finite numbers") +
+                    " written as 0, 0");
+    }
+    if (flattened_triangles_ > 0) {
+        w.push_back(count_of(flattened_triangles_, "triangle", "triangles") +
+                    " flattened by a zero scale left out");
+    }
+    warn_extensions();
 }
 
 } // namespace facetor::gltf_import

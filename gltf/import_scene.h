@@ -57,7 +57,8 @@ struct ImportScene {
 // with a warning when it has none, every root node when it has no scene).
 // `fallback_name` names materials that have no name of their own. Raises
 // ImportError for a scene that is not there, an extension the file requires
-// that the import cannot honour, and data outside its buffers.
+// that the import cannot honour, a scene over 35 nodes or 16000 triangles
+// (found before any element is read), and data outside its buffers.
 ImportScene gather_import_scene(const tinygltf::Model& gltf, int scene,
                                 const std::string& fallback_name);
 

@@ -1,14 +1,17 @@
 #pragma once
 // The gatherer behind gather_import_scene, declared for the files that hold
 // its parts: the node walk and world transforms (import_scene.cpp), the
+// checks made before any element is read (import_scene_checks.cpp), the
 // primitives (import_scene_primitives.cpp) and the material names
 // (import_scene_materials.cpp).
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -98,33 +101,45 @@ class SceneGatherer {
     ImportScene gather(int scene);
 
   private:
+    // A glTF mesh as one node's world rotation and scale bake it.
+    struct Bake {
+        int mesh;
+        Linear linear;
+    };
+
     // The node walk
-    void refuse_required_extensions();
     std::vector<int> roots(int scene);
     void walk(const std::vector<int>& roots);
     int mesh_for(int mesh, const Linear& linear);
     void warn_ignored();
 
+    // The checks before any element is read
+    void check_extensions();
+    void check_bounds() const;
+    void warn_extensions();
+
     // The primitives
-    ImportMesh build_mesh(const tinygltf::Mesh& mesh, const Linear& linear);
-    std::vector<float> attribute(const tinygltf::Primitive& p, const std::string& name,
-                                 int components, std::size_t vertices);
-    void add_primitive(ImportMesh& out, const tinygltf::Primitive& p, const Linear& linear,
-                       const Linear& normal_matrix, bool mirrored);
+    ImportMesh build_mesh(const Bake& bake);
+    void add_primitive(ImportMesh& out, const tinygltf::Primitive& p, const Bake& bake,
+                       const Linear& normal_matrix);
 
     // The materials
     const tinygltf::Material* gltf_material(int index) const;
     int texcoord_set(int material) const;
     std::string image_name(const tinygltf::Material& m) const;
-    int material_for(int index);
+    int material_for(int index, int mesh);
 
     const tinygltf::Model& gltf_;
     const std::string& fallback_name_;
     ImportScene out_;
-    std::vector<std::pair<std::pair<int, std::array<double, 9>>, int>> built_;
+    std::vector<Bake> bakes_; // what out_.meshes will hold, in the same order
+    std::map<std::pair<int, std::array<std::uint64_t, 9>>, int> bake_of_;
     std::map<int, int> material_of_gltf_;
+    std::unordered_map<std::string, int> material_named_;
+    bool quantized_ = false; // KHR_mesh_quantization: integer positions are allowed
     std::size_t points_or_lines_ = 0, without_positions_ = 0, non_finite_triangles_ = 0,
-                morphed_ = 0;
+                morphed_ = 0, incomplete_triangles_ = 0, non_finite_uvs_ = 0,
+                flattened_triangles_ = 0;
 };
 
 } // namespace facetor::gltf_import

@@ -5,6 +5,7 @@
 #include <tiny_gltf.h>
 
 #include "gltf/format_names.h"
+#include "gltf/import_error.h"
 #include "gltf/import_scene_gatherer.h"
 
 namespace facetor::gltf_import {
@@ -76,11 +77,15 @@ std::string SceneGatherer::image_name(const tinygltf::Material& m) const
     return name.empty() ? format_safe_name(uri_file_name(image.uri)) : name;
 }
 
-int SceneGatherer::material_for(int index)
+int SceneGatherer::material_for(int index, int mesh)
 {
     const auto known = material_of_gltf_.find(index);
     if (known != material_of_gltf_.end()) {
         return known->second;
+    }
+    if (index != -1 && (index < 0 || static_cast<std::size_t>(index) >= gltf_.materials.size())) {
+        throw ImportError("mesh " + std::to_string(mesh) + " names material " +
+                          std::to_string(index) + ", which the file does not have");
     }
     ImportMaterial material;
     const tinygltf::Material* m = gltf_material(index);
@@ -102,14 +107,10 @@ int SceneGatherer::material_for(int index)
     material.name = mat_file_name(base);
     // Materials that come to one name are one 3DO material: a face
     // keeps only the name.
-    int found = -1;
-    for (std::size_t i = 0; i < out_.materials.size(); ++i) {
-        if (out_.materials[i].name == material.name) {
-            found = static_cast<int>(i);
-        }
-    }
-    if (found < 0) {
-        found = static_cast<int>(out_.materials.size());
+    const auto [named, fresh] =
+        material_named_.try_emplace(material.name, static_cast<int>(out_.materials.size()));
+    const int found = named->second;
+    if (fresh) {
         out_.materials.push_back(material);
     } else {
         ImportMaterial& same = out_.materials[static_cast<std::size_t>(found)];

@@ -1,6 +1,8 @@
 // A glTF mesh's primitives as triangles in model axes: lists, strips and
 // fans, with their normals and texture coordinates.
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include <tiny_gltf.h>
 
@@ -38,37 +40,58 @@ void for_each_triangle(int mode, const std::vector<std::uint32_t>& i, Emit emit)
 
 } // namespace
 
-ImportMesh SceneGatherer::build_mesh(const tinygltf::Mesh& mesh, const Linear& linear)
+ImportMesh SceneGatherer::build_mesh(const Bake& bake)
 {
+    const tinygltf::Mesh& mesh = gltf_.meshes[static_cast<std::size_t>(bake.mesh)];
     ImportMesh out;
     out.name = mesh.name;
-    const Linear normal_matrix = linear.normal_matrix();
-    const bool mirrored = linear.determinant() < 0;
+    const Linear normal_matrix = bake.linear.normal_matrix();
     for (const tinygltf::Primitive& p : mesh.primitives) {
-        add_primitive(out, p, linear, normal_matrix, mirrored);
+        add_primitive(out, p, bake, normal_matrix);
     }
     return out;
 }
 
-// The accessor of attribute `name`, read as `components` floats per
-// vertex; empty when the primitive lacks it.
-std::vector<float> SceneGatherer::attribute(const tinygltf::Primitive& p, const std::string& name,
-                                            int components, std::size_t vertices)
+namespace {
+
+// The reader of attribute `name`, when the primitive has it, checked to
+// hold one element per vertex before anything is read.
+std::optional<AccessorReader> attribute(const tinygltf::Model& gltf, const tinygltf::Primitive& p,
+                                        const std::string& name, int components,
+                                        std::size_t vertices)
 {
     const auto it = p.attributes.find(name);
     if (it == p.attributes.end()) {
-        return {};
+        return std::nullopt;
     }
-    std::vector<float> values = read_floats(gltf_, it->second, components);
-    if (values.size() != vertices * static_cast<std::size_t>(components)) {
+    AccessorReader reader(gltf, it->second, components);
+    if (reader.count() != vertices) {
         throw ImportError("accessor " + std::to_string(it->second) + ": " + name +
                           " has another count than POSITION");
     }
-    return values;
+    return reader;
 }
 
-void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
-                                  const Linear& linear, const Linear& normal_matrix, bool mirrored)
+// Element `v` as the floats glTF stores.
+std::array<float, 3> floats_of(const AccessorReader& reader, std::size_t v)
+{
+    double d[3] = {};
+    reader.read(v, d);
+    return {static_cast<float>(d[0]), static_cast<float>(d[1]), static_cast<float>(d[2])};
+}
+
+bool has_area(const Vec3& a, const Vec3& b, const Vec3& c)
+{
+    const Vec3 u{b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+    const Vec3 v{c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+    return u[1] * v[2] - u[2] * v[1] != 0 || u[2] * v[0] - u[0] * v[2] != 0 ||
+           u[0] * v[1] - u[1] * v[0] != 0;
+}
+
+} // namespace
+
+void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p, const Bake& bake,
+                                  const Linear& normal_matrix)
 {
     const int mode = p.mode < 0 ? TINYGLTF_MODE_TRIANGLES : p.mode;
     if (mode != TINYGLTF_MODE_TRIANGLES && mode != TINYGLTF_MODE_TRIANGLE_STRIP &&
@@ -84,32 +107,20 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
     if (!p.targets.empty()) {
         ++morphed_;
     }
-    const std::vector<float> positions = read_floats(gltf_, position->second, 3);
-    const std::size_t count = positions.size() / 3;
-    const std::vector<float> normals = attribute(p, "NORMAL", 3, count);
-    const int material = material_for(p.material);
-    const std::vector<float> uvs =
-        attribute(p, "TEXCOORD_" + std::to_string(texcoord_set(p.material)), 2, count);
-
-    const auto base = static_cast<std::uint32_t>(out.positions.size());
-    for (std::size_t v = 0; v < count; ++v) {
-        out.positions.push_back(to_model_axes(linear.apply(&positions[3 * v])));
-        Vec3 n{};
-        if (!normals.empty()) {
-            n = normal_matrix.apply(&normals[3 * v]);
-            const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-            n = length > 0 && std::isfinite(length)
-                    ? to_model_axes({n[0] / length, n[1] / length, n[2] / length})
-                    : Vec3{};
-        }
-        out.normals.push_back(n);
-        std::array<double, 2> uv{};
-        if (!uvs.empty() && std::isfinite(uvs[2 * v]) && std::isfinite(uvs[2 * v + 1])) {
-            uv = {uvs[2 * v], uvs[2 * v + 1]};
-        }
-        out.uvs.push_back(uv);
+    const AccessorReader positions(gltf_, position->second, 3);
+    if (positions.component_type() != TINYGLTF_COMPONENT_TYPE_FLOAT && !quantized_) {
+        throw ImportError("accessor " + std::to_string(position->second) +
+                          ": POSITION in integers needs the extension KHR_mesh_quantization, "
+                          "which the file does not use");
     }
+    const std::size_t count = positions.count();
+    const std::optional<AccessorReader> normals = attribute(gltf_, p, "NORMAL", 3, count);
+    const int material = material_for(p.material, bake.mesh);
+    const std::optional<AccessorReader> uvs =
+        attribute(gltf_, p, "TEXCOORD_" + std::to_string(texcoord_set(p.material)), 2, count);
 
+    // The bounds checked before reading cover the corners, not the
+    // vertices: only the vertices a corner names are read.
     std::vector<std::uint32_t> indices;
     if (p.indices >= 0) {
         indices = read_indices(gltf_, p.indices);
@@ -126,15 +137,66 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
             indices[i] = static_cast<std::uint32_t>(i);
         }
     }
+    if (mode == TINYGLTF_MODE_TRIANGLES && indices.size() % 3 != 0) {
+        ++incomplete_triangles_;
+    }
+    std::vector<std::uint32_t> used = indices;
+    std::sort(used.begin(), used.end());
+    used.erase(std::unique(used.begin(), used.end()), used.end());
+
+    const auto base = static_cast<std::uint32_t>(out.positions.size());
+    std::vector<std::array<float, 3>> file_positions(used.size());
+    for (const std::uint32_t v : used) {
+        const std::array<float, 3> xyz = floats_of(positions, v);
+        file_positions[out.positions.size() - base] = xyz;
+        out.positions.push_back(to_model_axes(bake.linear.apply(xyz.data())));
+        Vec3 n{};
+        if (normals) {
+            n = normal_matrix.apply(floats_of(*normals, v).data());
+            const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+            n = length > 0 && std::isfinite(length)
+                    ? to_model_axes({n[0] / length, n[1] / length, n[2] / length})
+                    : Vec3{};
+        }
+        out.normals.push_back(n);
+        std::array<double, 2> uv{};
+        if (uvs) {
+            double d[2] = {};
+            uvs->read(v, d);
+            const float u = static_cast<float>(d[0]), w = static_cast<float>(d[1]);
+            if (std::isfinite(u) && std::isfinite(w)) {
+                uv = {u, w};
+            } else {
+                ++non_finite_uvs_;
+            }
+        }
+        out.uvs.push_back(uv);
+    }
+    const auto local = [&](std::uint32_t v) {
+        return static_cast<std::uint32_t>(std::lower_bound(used.begin(), used.end(), v) -
+                                          used.begin());
+    };
+    const auto as_vec = [](const std::array<float, 3>& f) { return Vec3{f[0], f[1], f[2]}; };
+    const bool mirrored = bake.linear.determinant() < 0;
     for_each_triangle(mode, indices, [&](std::uint32_t a, std::uint32_t b, std::uint32_t c) {
         // Strips and fans join their runs with repeated indices; such a
         // triangle is no face.
         if (a == b || b == c || a == c) {
             return;
         }
-        if (!finite(out.positions[base + a]) || !finite(out.positions[base + b]) ||
-            !finite(out.positions[base + c])) {
+        a = local(a), b = local(b), c = local(c);
+        const Vec3 &pa = out.positions[base + a], &pb = out.positions[base + b],
+                   &pc = out.positions[base + c];
+        if (!finite(pa) || !finite(pb) || !finite(pc)) {
             ++non_finite_triangles_;
+            return;
+        }
+        // A triangle with an area in the file that the node's scale
+        // flattens is no face either; one without an area stays as the
+        // file has it.
+        if (!has_area(pa, pb, pc) && has_area(as_vec(file_positions[a]), as_vec(file_positions[b]),
+                                              as_vec(file_positions[c]))) {
+            ++flattened_triangles_;
             return;
         }
         if (mirrored) {

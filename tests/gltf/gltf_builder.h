@@ -11,6 +11,9 @@
 
 namespace facetor::test {
 
+// One triangle in glTF's xy plane, counter-clockwise seen from +z.
+inline const std::vector<float> k_triangle = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+
 class GltfBuilder {
   public:
     GltfBuilder()
@@ -101,6 +104,19 @@ class GltfBuilder {
         return std::move(out).str();
     }
 
+    // A buffer view of `size` bytes from `data`, added to the buffer.
+    int view(const void* data, std::size_t size)
+    {
+        std::vector<unsigned char>& buffer = gltf.buffers[0].data;
+        tinygltf::BufferView& v = gltf.bufferViews.emplace_back();
+        v.buffer = 0;
+        v.byteOffset = buffer.size();
+        v.byteLength = size;
+        buffer.resize(buffer.size() + size);
+        std::memcpy(buffer.data() + v.byteOffset, data, size);
+        return last(gltf.bufferViews);
+    }
+
     tinygltf::Model gltf;
 
   private:
@@ -111,15 +127,8 @@ class GltfBuilder {
 
     tinygltf::Accessor& add_accessor(const void* data, std::size_t size)
     {
-        std::vector<unsigned char>& buffer = gltf.buffers[0].data;
-        tinygltf::BufferView& view = gltf.bufferViews.emplace_back();
-        view.buffer = 0;
-        view.byteOffset = buffer.size();
-        view.byteLength = size;
-        buffer.resize(buffer.size() + size);
-        std::memcpy(buffer.data() + view.byteOffset, data, size);
         tinygltf::Accessor& a = gltf.accessors.emplace_back();
-        a.bufferView = last(gltf.bufferViews);
+        a.bufferView = view(data, size);
         return a;
     }
 };
