@@ -1,6 +1,6 @@
 # The two commands of the README, plus benchmarks and fuzzing.
 # Each one installs missing Debian packages first (scripts/setup.sh).
-.PHONY: setup test run bench bench-build fuzz asan package clean
+.PHONY: setup setup-tests test run bench bench-build fuzz asan package uninstall clean
 
 # WERROR=ON (as CI sets it) turns every warning of our own code into an error.
 WERROR ?= OFF
@@ -12,7 +12,11 @@ UNITY ?= OFF
 setup:
 	@bash scripts/setup.sh
 
-test: setup
+# The tests also need the glTF validator, which comes from npm.
+setup-tests:
+	@bash scripts/setup.sh --tests
+
+test: setup-tests
 	cmake --preset debug -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) -DCMAKE_UNITY_BUILD=$(UNITY)
 	cmake --build --preset debug
 	FACETOR_DISPLAY_COUNT=4 bash scripts/with-display.sh ctest --preset debug
@@ -37,18 +41,22 @@ fuzz: setup
 	cmake --build --preset fuzz
 	bash scripts/fuzz.sh build/fuzz
 
-asan: setup
+asan: setup-tests
 	cmake --preset asan -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR)
 	cmake --build --preset asan
 	FACETOR_DISPLAY_COUNT=4 bash scripts/with-display.sh ctest --preset asan
 
-# The Debian package from the Release build, checked by lintian (which fails
-# on an error).
+# The Debian package from the Release build, checked by lintian, which shows
+# every tag down to the pedantic ones and fails on an error.
 package: setup
 	cmake --preset release
 	cmake --build --preset release --target installables
 	cd build/release && cpack
-	lintian build/release/facetor_*.deb
+	lintian -I --pedantic --fail-on error build/release/facetor_*.deb
+
+# Removes what the last `cmake --install build/release` added.
+uninstall:
+	cmake --build --preset release --target uninstall
 
 clean:
 	rm -rf build

@@ -1,7 +1,8 @@
 # Runs at install time: writes the desktop entry for the prefix actually
 # installed to, since `cmake --install --prefix` may differ from the one
 # configured. Exec and Path name the installed editor and its data folder;
-# DESTDIR, a staging root only, is in neither (file(INSTALL) adds it).
+# DESTDIR, a staging root only, is in neither. The install rule that follows
+# copies the entry.
 #
 # Set by the install code before this script: facetor_entry_template,
 # facetor_entry_file (where to write it in the build tree), and
@@ -37,4 +38,3 @@ string(REPLACE "\\" "\\\\" facetor_exec "${facetor_exec}")
 string(REPLACE "\\" "\\\\" facetor_path "${facetor_path}")
 
 configure_file("${facetor_entry_template}" "${facetor_entry_file}" @ONLY)
-file(INSTALL DESTINATION "${datadir}/applications" TYPE FILE FILES "${facetor_entry_file}")

@@ -1,17 +1,28 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the editor need.
 # Idempotent: does nothing when everything is already there.
+# Usage: setup.sh [--tests]
+#   --tests  also Node.js and the glTF validator from npm, which only the
+#            tests run: building, running and packaging need no npm registry.
 set -euo pipefail
+
+tests=0
+case "${1:-}" in
+  "") ;;
+  --tests) tests=1 ;;
+  *) echo "usage: setup.sh [--tests]" >&2; exit 2 ;;
+esac
 
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6opengl6-dev libgl-dev libegl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libxcb1-dev fonts-urw-base35
+  libxcb1-dev fonts-urw-base35 librsvg2-bin
   xvfb xauth x11-utils xdotool libgl1-mesa-dri openbox
   clang libclang-rt-dev
   libtinygltf-dev libstb-dev
-  desktop-file-utils appstream xdotool lintian dpkg-dev file
+  desktop-file-utils appstream shared-mime-info libglib2.0-bin
+  lintian dpkg-dev file
 )
 
 missing=()
@@ -22,7 +33,7 @@ for p in "${packages[@]}"; do
 done
 # Node runs the glTF validator; a node from elsewhere that brings its own
 # npm is kept, Debian's are installed only when either is missing.
-if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+if [ "$tests" -eq 1 ] && { ! command -v node >/dev/null || ! command -v npm >/dev/null; }; then
   missing+=(nodejs npm)
 fi
 
@@ -35,6 +46,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+[ "$tests" -eq 1 ] || exit 0
 # The Khronos glTF validator for the export tests, in the build folder.
 validator_version=2.0.0-dev.3.10
 npm_dir="$(cd "$(dirname "$0")/.." && pwd)/build/npm"

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix whose path holds a space, as a
-# user's may, validates the desktop entry and the AppStream metadata, and
-# starts the installed editor as a desktop does: by the entry's Exec line, in
-# its Path. The sample model must show and no box may open.
-# Usage: install_test.sh BUILD_DIR (needs an X display).
+# user's may; validates the desktop entry, the AppStream metadata and the file
+# type; starts the installed editor as a desktop does: by the entry's Exec
+# line without its field codes, in its Path. The sample model must show, in a
+# window of the entry's class with an icon, and no box may open. The uninstall
+# must then remove all it added and nothing else. Run as root, it first
+# installs as another user from this tree that user cannot write, which must
+# stop before copying anything.
+# Usage: install_test.sh SOURCE_DIR BUILD_DIR (needs an X display).
 set -euo pipefail
-build="$1"
+source_dir="$1"
+build="$2"
 work="$(mktemp -d)"
 editor=""
 trap '[ -z "$editor" ] || kill "$editor" 2>/dev/null; rm -rf "$work"' EXIT
@@ -14,27 +19,77 @@ fail() {
     exit 1
 }
 
+# Another user, who can read this tree but not write it, installs into a
+# prefix of their own: it must stop before copying anything.
+as_nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
+if [ "$(id -u)" -eq 0 ] && as_nobody test -r "$build/cmake_install.cmake" &&
+    ! as_nobody test -w "$build"; then
+    chmod a+x "$work"
+    mkdir -m 777 "$work/user"
+    if as_nobody cmake --install "$build" --prefix "$work/user/.local" >"$work/user.log" 2>&1; then
+        fail "an install from a tree the user cannot write went ahead"
+    fi
+    grep -q "Nothing was installed: user nobody cannot write" "$work/user.log" ||
+        fail "no reason given: $(cat "$work/user.log")"
+    [ -z "$(ls -A "$work/user")" ] || fail "the refused install left: $(ls -R "$work/user")"
+fi
+
+# A folder that was there before, holding an entry of someone else's.
 prefix="$work/install prefix"
+mkdir -p "$prefix/share/applications"
+printf '[Desktop Entry]\nType=Application\nName=Other\nExec=true\n' >"$prefix/share/applications/other.desktop"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 
-# Programs only: nothing of the tests or benchmarks.
+# Programs only: nothing of the tests or benchmarks; the changelog is the
+# Debian package's.
 [ "$(ls "$prefix/bin" | tr '\n' ' ')" = "facetor facetor-cli " ] ||
     fail "bin holds: $(ls "$prefix/bin" | tr '\n' ' ')"
 for f in facetor/dflt.3do facetor/d/gamedata/resource/res2.gob facetor/c/bottle1.mat \
     man/man1/facetor.1.gz man/man1/facetor-cli.1.gz doc/facetor/copyright \
-    icons/hicolor/scalable/apps/org.facetor.Facetor.svg; do
+    icons/hicolor/scalable/apps/org.facetor.Facetor.svg mime/packages/org.facetor.Facetor.xml; do
     [ -s "$prefix/share/$f" ] || fail "share/$f is not installed"
 done
+[ ! -e "$prefix/share/doc/facetor/changelog.Debian.gz" ] || fail "the changelog is installed"
 
 entry="$prefix/share/applications/org.facetor.Facetor.desktop"
 desktop-file-validate "$entry" || fail "desktop-file-validate rejects the entry"
 report="$(appstreamcli validate --no-net "$prefix/share/metainfo/org.facetor.Facetor.metainfo.xml")" ||
     fail "appstreamcli rejects the metainfo: $report"
 
-# A value of the entry, its backslash escape undone; Exec's quoting is the
-# shell's double quotes, so eval splits it.
+# A value of the entry, its backslash escape undone.
 value() { sed -n "s/^$1=//p" "$entry" | sed 's/\\\\/\\/g'; }
-eval "exec_line=($(value Exec))"
+# The install ran update-desktop-database and update-mime-database, as a
+# desktop needs.
+grep -qx "model/x-3do=org.facetor.Facetor.desktop;" "$prefix/share/applications/mimeinfo.cache" ||
+    fail "the entry does not open model/x-3do: $(cat "$prefix/share/applications/mimeinfo.cache")"
+
+# The file type as desktops see it with only this prefix's data: by name, and
+# by the header of a file whose name says nothing, after comments.
+mime_of() {
+    XDG_DATA_DIRS="$prefix/share" XDG_DATA_HOME="$work/no-data-home" GIO_USE_VFS=local \
+        gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'
+}
+mkdir "$work/files"
+printf 'anything\r\n' >"$work/files/ship.3do"
+printf 'anything\r\n' >"$work/files/SHIP.3DO"
+{
+    for ((i = 0; i < 50; ++i)); do printf '# %77s\r\n' "comment $i"; done # 4,000 bytes
+    printf 'SECTION: HEADER\r\n\r\n3DO 2.1\r\n'
+} >"$work/files/comment-led"
+printf '# notes\r\nSECTION: MODELRESOURCE\r\n' >"$work/files/not-a-model"
+for case in ship.3do:model/x-3do SHIP.3DO:model/x-3do comment-led:model/x-3do; do
+    [ "$(mime_of "$work/files/${case%%:*}")" = "${case#*:}" ] ||
+        fail "${case%%:*} is $(mime_of "$work/files/${case%%:*}"), not ${case#*:}"
+done
+[ "$(mime_of "$work/files/not-a-model")" != model/x-3do ] || fail "a file without the header is a model"
+
+# Exec's quoting is the shell's double quotes, so eval splits it; the field
+# codes a launcher fills (none, with no file) go, and %% is a %.
+eval "exec_words=($(value Exec))"
+exec_line=()
+for word in "${exec_words[@]}"; do
+    [[ "$word" =~ ^%[fFuUdDnNickvm]$ ]] || exec_line+=("${word//%%/%}")
+done
 path="$(value Path)"
 [ "${exec_line[*]}" = "$prefix/bin/facetor" ] || fail "Exec is ${exec_line[*]}"
 [ "$path" = "$prefix/share/facetor" ] || fail "Path is $path"
@@ -43,15 +98,39 @@ path="$(value Path)"
 editor=$!
 windows() { xdotool search --all --onlyvisible --pid "$editor" --name "$1" 2>/dev/null || true; }
 names() { for w in $(windows '.*'); do printf '"%s" ' "$(xdotool getwindowname "$w")"; done; }
-# Boxes open before the caption is set or right after: one second's grace.
-for ((tick = 0; tick < 300; ++tick)); do
+alive() { kill -0 "$editor" 2>/dev/null || fail "the editor ended: $(cat "$work/editor.log")"; }
+# The caption first (a box shows at any time), then a whole second in which
+# the main window is the only one.
+main=""
+for ((tick = 0; tick < 600; ++tick)); do
     [ -z "$(windows '^Facetor$')" ] || fail "an error box opened; windows: $(names)"
-    kill -0 "$editor" 2>/dev/null || fail "the editor ended: $(cat "$work/editor.log")"
-    [ -z "$(windows '^FACETOR v0\.1 Preview - dflt\.3do$')" ] || break
-    sleep 0.2
+    alive
+    main="$(windows '^FACETOR v0\.1 Preview - dflt\.3do$')"
+    [ -z "$main" ] || break
+    sleep 0.1
 done
-[ "$tick" -lt 300 ] || fail "no window \"FACETOR v0.1 Preview - dflt.3do\"; windows: $(names)"
-sleep 1
-[ "$(windows '.*' | wc -l)" -eq 1 ] || fail "more than the main window shows: $(names)"
-kill -0 "$editor" 2>/dev/null || fail "the editor ended: $(cat "$work/editor.log")"
-echo "install test: installed, validated, and the editor shows dflt.3do"
+[ -n "$main" ] || fail "no window \"FACETOR v0.1 Preview - dflt.3do\"; windows: $(names)"
+quiet_since="$(date +%s%N)"
+while (($(date +%s%N) - quiet_since < 1000000000)); do
+    [ "$(windows '.*' | wc -l)" -eq 1 ] || fail "more than the main window shows: $(names)"
+    alive
+    sleep 0.1
+done
+
+# Desktops match the window to the entry by its class, and show its icon.
+class="$(xprop -id "$main" WM_CLASS | sed -n 's/.*", "\(.*\)"$/\1/p')"
+[ -n "$class" ] && [ "$class" = "$(value StartupWMClass)" ] ||
+    fail "window class \"$class\", entry StartupWMClass \"$(value StartupWMClass)\""
+icons="$(xprop -len 1000000 -id "$main" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')"
+[[ "$icons" == *"Icon (48 x 48)"* ]] || fail "the window shows no icon of ours: $icons"
+kill "$editor"
+wait "$editor" 2>/dev/null || true
+editor=""
+
+# The uninstall leaves the folder that was there before, with its file, and
+# nothing else.
+cmake -D facetor_build_dir="$build" -P "$source_dir/packaging/uninstall.cmake" >"$work/uninstall.log"
+left="$(cd "$work" && find "install prefix" | sort | tr '\n' ' ')"
+[ "$left" = "install prefix install prefix/share install prefix/share/applications install prefix/share/applications/other.desktop " ] ||
+    fail "the uninstall left: $left"
+echo "install test: installed, validated, the editor shows dflt.3do, and uninstalled"
