@@ -44,13 +44,14 @@ template <typename Done> void wait_for(Done done, int ms = 10000)
     }
 }
 
+// The application object lives in main() and the editor is closed before it
+// goes: Qt's windows and OpenGL contexts must not outlive it into the
+// destruction of statics at exit, where they crashed the program.
+QApplication* g_app = nullptr;
+
 QApplication& application()
 {
-    static int argc = 1;
-    static char name[] = "motion_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    return *g_app;
 }
 
 // The editor started as users start it, in a working folder of its own
@@ -104,10 +105,14 @@ BENCHMARK(BM_StartToFirstModel)
     ->Repetitions(5)
     ->MeasureProcessCPUTime();
 
+std::unique_ptr<Editor> g_editor;
+
 Editor& editor()
 {
-    static Editor editor;
-    return editor;
+    if (!g_editor) {
+        g_editor = std::make_unique<Editor>();
+    }
+    return *g_editor;
 }
 
 void BM_MotionTick_WithPreview(benchmark::State& state)
@@ -162,3 +167,14 @@ BENCHMARK(BM_MotionTick_WithPreview)->Unit(benchmark::kMillisecond)->MeasureProc
 
 } // namespace
 } // namespace facetor
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    facetor::g_app = &app;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    facetor::g_editor.reset();
+    return 0;
+}
