@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTest>
+#include <QWindow>
 #include <fstream>
 #include <sstream>
 
@@ -132,6 +133,11 @@ std::unique_ptr<Tloader> start_editor(int width, int height)
     (void)QTest::qWaitFor([&] { return window->settled(); }, 10000);
     settle();
     return window;
+}
+
+QString shown_title(const QWidget& window)
+{
+    return window.windowHandle() != nullptr ? window.windowHandle()->title() : QString();
 }
 
 void settle(int ms)

@@ -83,6 +83,9 @@ std::unique_ptr<Tloader> start_maximised();
 // resize it) and waits as start_maximised does.
 std::unique_ptr<Tloader> start_editor(int width = 1000, int height = 700);
 
+// The caption as the window shows it: the modified mark as Qt puts it.
+QString shown_title(const QWidget& window);
+
 // Processes events for a while so queued paints and timers run.
 void settle(int ms = 50);
 
