@@ -350,9 +350,8 @@ TEST_F(EditingWindow, StatusBarFollowsThePointerOverEveryView)
         QTest::mouseMove(child(m.view), m.at);
         // The move goes through the X server: on a busy machine it may take
         // longer than a settle.
-        (void)QTest::qWaitFor([&] {
-            return child<QLabel>("StatusPanel0")->text() == QString::number(m.at.x());
-        });
+        (void)QTest::qWaitFor(
+            [&] { return child<QLabel>("StatusPanel0")->text() == QString::number(m.at.x()); });
         EXPECT_EQ(child<QLabel>("StatusPanel0")->text(), QString::number(m.at.x()));
         EXPECT_EQ(child<QLabel>("StatusPanel1")->text(), QString::number(m.at.y()));
     }

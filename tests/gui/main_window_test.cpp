@@ -8,9 +8,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
@@ -50,7 +50,8 @@ ModalWatcher::Answer choose_file(const QString& path)
 {
     return [path](QDialog* dialog) {
         auto* files = qobject_cast<QFileDialog*>(dialog);
-        if (auto* box = qobject_cast<QMessageBox*>(dialog); box && box->button(QMessageBox::Discard)) {
+        if (auto* box = qobject_cast<QMessageBox*>(dialog);
+            box && box->button(QMessageBox::Discard)) {
             box->button(QMessageBox::Discard)->click(); // the unsaved-changes question
             return;
         }
@@ -286,10 +287,10 @@ TEST(MainWindow, MenusHaveTheirCaptionsShortcutsAndStates)
         EXPECT_EQ(top[m]->text(), menus[m].menu);
         QStringList items;
         for (QAction* a : top[m]->menu()->actions()) {
-            items << (a->isSeparator() ? QStringLiteral("-")
-                                       : a->text() + "|" +
-                                             QKeySequence::listToString(a->shortcuts()) + "|" +
-                                             QString::number(a->isEnabled()));
+            items << (a->isSeparator()
+                          ? QStringLiteral("-")
+                          : a->text() + "|" + QKeySequence::listToString(a->shortcuts()) + "|" +
+                                QString::number(a->isEnabled()));
         }
         EXPECT_EQ(items, menus[m].items) << menus[m].menu;
     }

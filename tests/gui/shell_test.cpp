@@ -34,7 +34,10 @@ TEST(ShellStartUp, AMissingOrBrokenDefaultModelGivesOneBoxThenOpenWorks)
         QStringList before_open; // a file read part-way is no file's model
     } cases[] = {
         {"missing", nullptr, true, "Facetor|File not found", {}},
-        {"malformed", "SECTION: HEADER\n3DO 2.1\n", true, "Facetor|ERROR",
+        {"malformed",
+         "SECTION: HEADER\n3DO 2.1\n",
+         true,
+         "Facetor|ERROR",
          {"Facetor|Save changes to dflt.3do before closing?"}},
         {"no texture archive", "", false, "Facetor|File not found", {}},
     };
