@@ -215,14 +215,15 @@ bool takes_typing(const type_model& model, Page page, int row)
 TypedValue parse_typed(Field field, std::string_view text, char decimal_point)
 {
     TypedValue out;
-    const std::string quoted = "'" + std::string(text) + "'";
+    std::string quoted(1, '\''); // built by appending: GCC 12 sees a false overlap in "'" + s
+    quoted.append(text).push_back('\'');
     if (is_text(field)) {
         parse_text(out, field, quoted, text);
     } else {
         parse_number(out, quoted, text, decimal_point);
     }
     if (!out.refusal.empty()) {
-        out.refusal = label_of(field) + ": " + out.refusal;
+        out.refusal = label_of(field).append(": ").append(out.refusal);
     }
     return out;
 }
