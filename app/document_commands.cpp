@@ -25,8 +25,7 @@ void show_write_warnings(QWidget* window, const std::string& path,
                          const std::vector<std::string>& warnings)
 {
     QString text = local_text(file_name_of(path)) +
-                   QStringLiteral(" was saved, with values the 3DO format cannot hold as they "
-                                  "were written in the nearest form it can:");
+                   QStringLiteral(" was saved, with these changes the 3DO format needed:");
     for (const std::string& warning : warnings) {
         text += QStringLiteral("\n- ") + QString::fromStdString(warning);
     }

@@ -47,8 +47,13 @@ void EditCommands::record_quietly(EditStep step)
     show_history();
 }
 
+// Not while a drag runs: its step is made at the release, from the
+// positions at the press, which an undo underneath would make wrong.
 void EditCommands::Undo1Click()
 {
+    if (state_.pick.dragging == 1) {
+        return;
+    }
     if (state_.document.history().undo(*state_.model) != nullptr) {
         show_history();
         show_model();
@@ -57,6 +62,9 @@ void EditCommands::Undo1Click()
 
 void EditCommands::Redo1Click()
 {
+    if (state_.pick.dragging == 1) {
+        return;
+    }
     if (state_.document.history().redo(*state_.model) != nullptr) {
         show_history();
         show_model();

@@ -40,6 +40,7 @@ void ViewInput::Image2MouseDown(int x, int y, Qt::KeyboardModifiers modifiers)
     if (r.start_mover) {
         if (!drag_) {
             drag_.emplace(*state_.model, drag_name(state_.edit_mode));
+            drag_clears_ = state_.document.history().clears();
         }
         record_dragged_vertices();
         mover_->start();
@@ -69,6 +70,9 @@ void ViewInput::stop_drag(bool quietly)
     }
     EditStep step = std::move(*drag_).finish(*state_.model);
     drag_.reset();
+    if (state_.document.history().clears() != drag_clears_) {
+        return; // a model loaded while the button was held: nothing of it moved
+    }
     if (quietly) {
         edits_.record_quietly(std::move(step));
     } else {

@@ -38,6 +38,7 @@ class ViewInput {
     EditCommands& edits_;
     QTimer* mover_ = nullptr;
     std::optional<StepRecorder> drag_; // from a Ctrl-press until the release
+    std::size_t drag_clears_ = 0;      // the history's clears at the press
 };
 
 } // namespace facetor

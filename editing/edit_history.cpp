@@ -77,6 +77,7 @@ const EditStep* EditHistory::redo(type_model& model)
 
 void EditHistory::clear()
 {
+    ++clears_;
     steps_.clear();
     position_ = 0;
     clean_ = 0;

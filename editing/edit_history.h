@@ -42,6 +42,10 @@ class EditHistory {
 
     bool modified() const { return clean_ != position_; }
 
+    // How many times the history was cleared: an edit recorded across a
+    // load belongs to no model and is dropped.
+    std::size_t clears() const { return clears_; }
+
     std::size_t size() const { return steps_.size(); }
     std::size_t bytes() const { return bytes_; }
 
@@ -54,6 +58,7 @@ class EditHistory {
     // does (the steps that led there were dropped, or a load failed).
     std::optional<std::size_t> clean_ = 0;
     std::size_t bytes_ = 0;
+    std::size_t clears_ = 0;
 };
 
 } // namespace facetor

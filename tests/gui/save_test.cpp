@@ -85,6 +85,18 @@ TEST_F(Saving, AWriteIntoAFileAsFolderShowsOneBoxAndKeepsTheModifiedMark)
     EXPECT_EQ(caption(), "FACETOR v0.1 Preview - dflt.3do*");
     EXPECT_EQ(vertex(0, 0).x, k_dropped_x);
     EXPECT_TRUE(w().findChild<QAction*>("Undo1")->isEnabled());
+
+    // A write that works lists what the writer had to change in one box: a
+    // face's material the list lacks is added to it.
+    watcher_.clear();
+    model().mesh(0).faces[0].face_material = "new.mat";
+    w().findChild<QAction*>("Save1")->trigger();
+    test::settle();
+    EXPECT_EQ(watcher_.seen(),
+              QStringList{"Facetor|dflt.3do was saved, with these changes the 3DO format needed:\n"
+                          "- geosets[0].meshes[0].faces[0].face_material: material \"new.mat\" is "
+                          "not in the material list; added to it as material 2"});
+    EXPECT_EQ(caption(), "FACETOR v0.1 Preview - dflt.3do");
 }
 
 // How each command reaches the window.

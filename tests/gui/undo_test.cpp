@@ -157,7 +157,19 @@ TEST_F(Undoing, EveryShortcutWorksFromEveryFocusState)
 {
     key(Qt::Key_F9);
     drag_in_view2(32);
+    // Undo waits for the end of a drag, whose step the release makes.
+    QWidget* image = child("Image2");
+    QTest::mousePress(image, Qt::LeftButton, Qt::ControlModifier, {100, 100});
+    QTest::mouseMove(image, {132, 100});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vertex(0, 0).x < -0.015; }, 10000));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QTest::mouseRelease(image, Qt::LeftButton, Qt::ControlModifier, {132, 100});
+    test::settle();
     const double dropped = vertex(0, 0).x;
+    EXPECT_EQ(dropped, -32.0 / 3200 - 32.0 / 3200);
+    key(Qt::Key_Z, Qt::ControlModifier); // the first drag stays, for what follows
+    EXPECT_EQ(vertex(0, 0).x, -32.0 / 3200);
+    key(Qt::Key_Y, Qt::ControlModifier);
     const auto focus_label = [&] { // the grid, with no cell editor open
         auto* table = child<QTableWidget>("v_prop");
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
@@ -176,7 +188,7 @@ TEST_F(Undoing, EveryShortcutWorksFromEveryFocusState)
         focus();
         test::settle();
         key(Qt::Key_Z, Qt::ControlModifier);
-        EXPECT_EQ(vertex(0, 0).x, 0.0);
+        EXPECT_EQ(vertex(0, 0).x, -32.0 / 3200);
         key(Qt::Key_Y, Qt::ControlModifier);
         EXPECT_EQ(vertex(0, 0).x, dropped);
         key(Qt::Key_Z, Qt::ControlModifier);
