@@ -26,7 +26,7 @@ EditCommands::EditCommands(EditorState& state, WindowPanes& panes, QAction* undo
     : state_(state), panes_(panes), undo_(undo), redo_(redo),
       modified_changed_(std::move(modified_changed))
 {
-    show_history();
+    show_actions(); // the caption waits for the first load
 }
 
 void EditCommands::record(EditStep step)
@@ -87,12 +87,17 @@ void EditCommands::show_model()
 
 void EditCommands::show_history()
 {
+    show_actions();
+    modified_changed_();
+}
+
+void EditCommands::show_actions()
+{
     const EditHistory& history = state_.document.history();
     undo_->setText(step_caption("&Undo", history.undo_name()));
     undo_->setEnabled(history.can_undo());
     redo_->setText(step_caption("&Redo", history.redo_name()));
     redo_->setEnabled(history.can_redo());
-    modified_changed_();
 }
 
 } // namespace facetor

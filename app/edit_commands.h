@@ -38,6 +38,7 @@ class EditCommands {
   private:
     void show_model();
     void show_history();
+    void show_actions();
 
     EditorState& state_;
     WindowPanes& panes_;
