@@ -145,6 +145,12 @@ TEST_F(Undoing, TypedValuesApplyOnEnterAndAreRefusedOrDroppedOtherwise)
     EXPECT_EQ(test::shown_title(w()), "FACETOR v0.1 Preview - dflt.3do");
     EXPECT_EQ(test::dump_file(folder_.path("dflt.3do")), test::dump_text(model()));
 
+    // Leaving the cell for a view applies the text as well.
+    type_into("v_prop", 2, "0.25");
+    QTest::mouseClick(child("Image1"), Qt::LeftButton, {}, {2, 2});
+    test::settle();
+    EXPECT_EQ(vertex(0, 0).z, 0.25);
+
     // A name, in m_prop.
     key(Qt::Key_F11);
     QTest::keyClick(type_into("m_prop", 0, "ring"), Qt::Key_Enter);
