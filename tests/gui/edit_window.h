@@ -89,16 +89,26 @@ class EditWindow : public ::testing::Test {
     {
         return child<QTableWidget>(grid)->item(row, 1)->text();
     }
+    // A key typed where keys go. Shortcuts act only in the active window,
+    // which the window manager gives back a while after a dialog closed.
     void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
     {
+        be_active();
         QTest::keyClick(key_target(w_.get()), k, m);
         settle();
+    }
+    void be_active()
+    {
+        if (!w_->isActiveWindow()) {
+            EXPECT_TRUE(activate(w_.get())) << "the window did not become active again";
+        }
     }
 
     // Ctrl-drags the selection in view 2 by `dx` pixels, from press to
     // release, once the mover has moved vertex `v` of mesh 0.
     void drag_in_view2(int dx, int v = 0)
     {
+        be_active(); // the mover ticks only in the active application
         QWidget* image = child("Image2");
         const double x = vertex(0, v).x;
         const QPoint from(100, 100), to(100 + dx, 100);
@@ -112,6 +122,7 @@ class EditWindow : public ::testing::Test {
     // Opens the cell editor of a value cell by a double click and types `text`.
     QLineEdit* type_into(const char* grid, int row, const QString& text)
     {
+        be_active(); // for the shortcuts typed into the editor
         auto* table = child<QTableWidget>(grid);
         const QRect cell = table->visualRect(table->model()->index(row, 1));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());

@@ -165,6 +165,7 @@ TEST_F(Undoing, EveryShortcutWorksFromEveryFocusState)
     drag_in_view2(32);
     // Undo waits for the end of a drag, whose step the release makes.
     QWidget* image = child("Image2");
+    be_active();
     QTest::mousePress(image, Qt::LeftButton, Qt::ControlModifier, {100, 100});
     QTest::mouseMove(image, {132, 100});
     ASSERT_TRUE(QTest::qWaitFor([&] { return vertex(0, 0).x < -0.015; }, 10000));
