@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "editing/document.h"
 #include "model/model.h"
 #include "model/progress.h"
 #include "model/reader.h"
@@ -26,6 +27,7 @@ struct EditorState {
     NavigationState nav;
     PickState pick;
     std::string cur_material; // the edited face's material, for the texture picker
+    ModelDocument document;   // the model's file, and the edit history since it was read
 };
 
 } // namespace facetor

@@ -9,6 +9,7 @@
 #include "app/error_guard.h"
 #include "app/view_timer.h"
 #include "app/window_panes.h"
+#include "editing/qt/side_panel.h"
 #include "views/qt/virtual_keys.h"
 
 namespace facetor {
@@ -33,6 +34,14 @@ bool KeyRouter::key_event(QObject* watched, QEvent* event)
         return false;
     }
     auto* key = static_cast<QKeyEvent*>(event);
+    if (panes_.side_panel()->is_cell_editor(widget)) {
+        // Every key goes to an open cell editor, which takes its own editing
+        // shortcuts; the others reach the menu. A release still ends a motion.
+        if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat()) {
+            guarded(window_, [&] { Edit1KeyUp(); });
+        }
+        return false;
+    }
     const KeyEventKind kind = event->type() == QEvent::ShortcutOverride
                                   ? KeyEventKind::shortcut_override
                               : event->type() == QEvent::KeyPress ? KeyEventKind::press
@@ -59,7 +68,8 @@ MenuShortcut KeyRouter::menu_shortcut(const QKeyEvent& key) const
     const QKeySequence pressed(
         QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key())));
     for (const QAction* action : shortcut_items_) {
-        if (action->shortcut() == pressed) {
+        // Every shortcut of the item, the alternates too.
+        if (action->shortcuts().contains(pressed)) {
             return action->isEnabled() ? MenuShortcut::enabled : MenuShortcut::disabled;
         }
     }

@@ -1,17 +1,22 @@
 #include "app/loader.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QProgressBar>
 
 #include "app/deferred_work.h"
+#include "app/document_commands.h"
+#include "app/edit_commands.h"
 #include "app/key_router.h"
 #include "app/load_sequence.h"
 #include "app/property_commands.h"
+#include "app/typed_commands.h"
 #include "app/view_input.h"
 #include "app/window_panes.h"
 #include "editing/qt/side_panel.h"
@@ -38,7 +43,7 @@ template <typename F> void Tloader::guard_later(F&& body)
 Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("loader"));
-    setWindowTitle(k_caption);
+    setWindowTitle(k_caption + QStringLiteral("[*]"));
     resize(677, 502); // design size; the window opens maximised
 
     state_.progress = Progress([this](int v) { set_progress(v); });
@@ -55,10 +60,17 @@ Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
     open_dialog_ = make_open_dialog(this, "OpenDialog1", QStringLiteral("3DO Model (*.3do)"),
                                     QStringLiteral("3do"), true);
 
+    document_ = std::make_unique<DocumentCommands>(this, state_);
+    edits_ = std::make_unique<EditCommands>(state_, *panes_,
+                                            menuBar()->findChild<QAction*>(QStringLiteral("Undo1")),
+                                            menuBar()->findChild<QAction*>(QStringLiteral("Redo1")),
+                                            [this] { document_->show_caption(); });
+    typed_ = std::make_unique<TypedValueCommands>(state_, *panes_, *edits_);
     keys_ = std::make_unique<KeyRouter>(this, state_, *panes_, shortcut_items_);
-    view_input_ = std::make_unique<ViewInput>(this, state_, *panes_);
-    load_ = std::make_unique<LoadSequence>(this, state_, *panes_, open_dialog_, *deferred_);
-    properties_ = std::make_unique<PropertyCommands>(this, state_, *panes_);
+    view_input_ = std::make_unique<ViewInput>(this, state_, *panes_, *edits_);
+    load_ = std::make_unique<LoadSequence>(this, state_, *panes_, open_dialog_, *deferred_,
+                                           *document_, *edits_);
+    properties_ = std::make_unique<PropertyCommands>(this, state_, *panes_, *edits_);
     connect_panes();
 
     // Key preview: the window sees key presses and releases before the focused control.
@@ -93,17 +105,22 @@ void Tloader::connect_panes()
         side_panel, &SidePanel::grid_pressed,
         [this](Page page, int col, int cell_row, QPoint, Qt::MouseButton, Qt::KeyboardModifiers) {
             // Any button, any modifier: only the cell counts.
+            finish_typing();
             if (page == Page::mesh_page) {
                 properties_->m_propMouseDown(col, cell_row);
             } else if (page == Page::face_page) {
                 properties_->f_propMouseDown(col, cell_row);
             }
         });
+    guarded_connect(
+        side_panel, &SidePanel::cell_edited,
+        [this](Page page, int row, const QString& text) { typed_->cell_edited(page, row, text); });
     guarded_connect(side_panel, &SidePanel::base_pressed,
                     [side_panel] { side_panel->set_geoset_colour(QColor(255, 0, 0)); });
     for (int i = 1; i <= 3; ++i) {
         ViewImage* image = panes_->image(i);
         guarded_connect(image, &ViewImage::pressed, [this](int x, int y, Qt::KeyboardModifiers m) {
+            finish_typing(); // before the press picks another element
             view_input_->Image2MouseDown(x, y, m);
         });
         guarded_connect(image, &ViewImage::moved,
@@ -200,9 +217,39 @@ bool Tloader::settled() const
     return deferred_->settled();
 }
 
+void Tloader::Save1Click()
+{
+    document_->Save1Click();
+}
+
+void Tloader::SaveAs1Click()
+{
+    document_->SaveAs1Click();
+}
+
 void Tloader::Exit1Click()
 {
     close();
+}
+
+void Tloader::Undo1Click()
+{
+    edits_->Undo1Click();
+}
+
+void Tloader::Redo1Click()
+{
+    edits_->Redo1Click();
+}
+
+QFileDialog* Tloader::save_dialog() const
+{
+    return document_->save_dialog();
+}
+
+void Tloader::finish_typing()
+{
+    panes_->side_panel()->commit_edit();
 }
 
 void Tloader::toggle_image2()
@@ -231,6 +278,16 @@ void Tloader::paintEvent(QPaintEvent* event)
 
 void Tloader::closeEvent(QCloseEvent* event)
 {
+    // Exit, the close box and the window manager's close alike: a typed
+    // value first, then the question; Cancel, or a save that fails, keeps
+    // the window.
+    guard([this] { finish_typing(); });
+    bool may_close = false;
+    guard([&] { may_close = document_->may_close_model(); });
+    if (!may_close) {
+        event->ignore();
+        return;
+    }
     guard([this] { panes_->dxdraw()->finalize(); });
     QMainWindow::closeEvent(event);
 }

@@ -2,7 +2,7 @@
 // The main window: composes the side panel, the four view panes, the menus,
 // toolbars and status bar, and routes their events to the parts that own
 // each job (deferred work, key routing, view input, the load sequence, the
-// property commands).
+// property commands, the document, the edit history and typed values).
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -21,11 +21,14 @@ class QProgressBar;
 namespace facetor {
 
 class DeferredWork;
+class DocumentCommands;
+class EditCommands;
 class KeyRouter;
 class LoadSequence;
 class PropertyCommands;
 class TOptions;
 class Tmatpicker;
+class TypedValueCommands;
 class ViewInput;
 class WindowPanes;
 
@@ -41,7 +44,11 @@ class Tloader : public QMainWindow {
     // Shell commands and handlers, named after the events they serve.
     void Load3DO();
     void New1Click();
+    void Save1Click();
+    void SaveAs1Click();
     void Exit1Click();
+    void Undo1Click();
+    void Redo1Click();
     void FormResize();
     void BMeshClick();
     void BFaceClick();
@@ -58,6 +65,7 @@ class Tloader : public QMainWindow {
 
     QWidget* view_area() const;
     QFileDialog* open_dialog() const { return open_dialog_; }
+    QFileDialog* save_dialog() const;
 
     // The safe route for work that may open a modal box but is asked for
     // while Qt delivers an event (a show, a resize, start-up before the event
@@ -87,6 +95,8 @@ class Tloader : public QMainWindow {
     template <typename Sender, typename... Args, typename Handler>
     void guarded_connect(Sender* sender, void (Sender::*signal)(Args...), Handler handler);
     void switch_mode(EditMode mode);
+    // Applies the text of an open cell editor before a command acts.
+    void finish_typing();
     void set_progress(int value);
     void toggle_image2();
 
@@ -109,6 +119,9 @@ class Tloader : public QMainWindow {
     std::unique_ptr<ViewInput> view_input_;
     std::unique_ptr<LoadSequence> load_;
     std::unique_ptr<PropertyCommands> properties_;
+    std::unique_ptr<DocumentCommands> document_;
+    std::unique_ptr<EditCommands> edits_;
+    std::unique_ptr<TypedValueCommands> typed_;
 };
 
 } // namespace facetor

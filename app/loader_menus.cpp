@@ -23,6 +23,7 @@ struct MenuItem {
     QKeyCombination shortcut;
     bool enabled;
     Handler handler;
+    QKeyCombination alternate{}; // a second shortcut, if any
 };
 
 struct Menu {
@@ -37,17 +38,21 @@ const Menu k_menus[] = {
     {"File1",
      "&File",
      {
+         // New stays greyed: there is nothing to make a model from yet.
          {"New1", "&New", Qt::CTRL | Qt::Key_N, false, &Tloader::New1Click},
          {"Open1", "&Open", Qt::CTRL | Qt::Key_O, true, &Tloader::Load3DO},
-         {"SaveAs1", "Save &As...", k_none, false, nullptr},
-         {"Save1", "&Save", Qt::CTRL | Qt::Key_S, false, nullptr},
+         {"SaveAs1", "Save &As...", Qt::CTRL | Qt::SHIFT | Qt::Key_S, true, &Tloader::SaveAs1Click},
+         {"Save1", "&Save", Qt::CTRL | Qt::Key_S, true, &Tloader::Save1Click},
          {"N1", nullptr, k_none, false, nullptr},
-         {"Exit1", "E&xit", Qt::CTRL | Qt::Key_X, true, &Tloader::Exit1Click},
+         {"Exit1", "E&xit", Qt::CTRL | Qt::Key_X, true, &Tloader::Exit1Click, Qt::CTRL | Qt::Key_Q},
      }},
     {"EditMenu",
      "&Edit",
      {
-         {"Undo1", "&Undo", Qt::CTRL | Qt::Key_Z, false, nullptr},
+         // Enabled, and named after their step, by the history.
+         {"Undo1", "&Undo", Qt::CTRL | Qt::Key_Z, false, &Tloader::Undo1Click},
+         {"Redo1", "&Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, false, &Tloader::Redo1Click,
+          Qt::CTRL | Qt::Key_Y},
          {"N2", nullptr, k_none, false, nullptr},
          {"Copy1", "&Copy", Qt::CTRL | Qt::Key_C, false, nullptr},
          {"Paste1", "&Paste", Qt::CTRL | Qt::Key_V, false, nullptr},
@@ -110,8 +115,13 @@ void Tloader::bind(QAction* action, void (Tloader::*handler)())
     if (handler == nullptr) {
         return;
     }
-    connect(action, &QAction::triggered, this,
-            [this, handler] { guard([this, handler] { (this->*handler)(); }); });
+    // A command acts on the model with the text of an open cell applied.
+    connect(action, &QAction::triggered, this, [this, handler] {
+        guard([this, handler] {
+            finish_typing();
+            (this->*handler)();
+        });
+    });
 }
 
 void Tloader::build_menus()
@@ -130,7 +140,11 @@ void Tloader::build_menus()
                 continue;
             }
             if (item.shortcut != k_none) {
-                action->setShortcut(QKeySequence(item.shortcut));
+                QList<QKeySequence> keys{QKeySequence(item.shortcut)};
+                if (item.alternate != k_none) {
+                    keys << QKeySequence(item.alternate);
+                }
+                action->setShortcuts(keys);
                 shortcut_items_.push_back(action);
             }
             action->setEnabled(item.enabled);
@@ -170,7 +184,7 @@ void Tloader::build_toolbars()
          "Show or Hide View 2"},
         {"ToolButton3", Glyph::new_model, false, &Tloader::New1Click, "New1", nullptr},
         {nullptr, Glyph::open, false, nullptr, nullptr, nullptr},
-        {"ToolButton4", Glyph::save, false, nullptr, "Save1", nullptr},
+        {"ToolButton4", Glyph::save, true, &Tloader::Save1Click, "Save1", nullptr},
         {"ToolButton5", Glyph::cut, false, nullptr, nullptr, "Cut"},
         {"ToolButton6", Glyph::help, false, nullptr, "FacetorHelp1", nullptr},
         {nullptr, Glyph::open, false, nullptr, nullptr, nullptr},

@@ -92,6 +92,10 @@ void WindowPanes::build_status_bar(QMainWindow* window)
         bar->addWidget(panel);
         status_panels_[i] = panel;
     }
+    // Beside the panels, the message of the last typed value refused.
+    message_ = new QLabel(bar);
+    message_->setObjectName(QStringLiteral("StatusMessage"));
+    bar->addWidget(message_, 1);
     window->setStatusBar(bar);
 }
 
@@ -172,6 +176,11 @@ void WindowPanes::toggle_image2()
 void WindowPanes::set_status(int panel, const QString& text)
 {
     status_panels_[panel]->setText(text);
+}
+
+void WindowPanes::show_message(const QString& text)
+{
+    message_->setText(text);
 }
 
 } // namespace facetor

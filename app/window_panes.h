@@ -44,6 +44,8 @@ class WindowPanes {
     void mark_grid_focus();
     void toggle_image2();
     void set_status(int panel, const QString& text);
+    // The status bar's message beside the panels; empty clears it.
+    void show_message(const QString& text);
 
   private:
     struct Pane {
@@ -62,6 +64,7 @@ class WindowPanes {
     std::array<ViewImage*, 4> images_{}; // Image1..Image3 at [1]..[3]
     DXDraw* dxdraw_ = nullptr;
     std::array<QLabel*, 4> status_panels_{};
+    QLabel* message_ = nullptr;
 };
 
 } // namespace facetor

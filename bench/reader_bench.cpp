@@ -94,4 +94,20 @@ void BM_Format_MaxModel(benchmark::State& state)
 }
 BENCHMARK(BM_Format_MaxModel)->Unit(benchmark::kMillisecond);
 
+// Save: the largest model written to a file as the editor saves it (a
+// temporary file beside it, then a rename), to compare with the read.
+void BM_Save_MaxModel(benchmark::State& state)
+{
+    const type_model& model = loaded_max_model();
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("facetor_saved_" + std::to_string(::getpid()) + ".3do");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(write_3do_file(model, path.string()));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(std::filesystem::file_size(path)));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_Save_MaxModel)->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -72,4 +72,19 @@ void build_scene(View3D& view, SceneFrames& frames, type_model& model)
     frames.model_frame->AddVisual(builder);
 }
 
+void rebuild_scene(View3D& view, SceneFrames& frames, type_model& model)
+{
+    const std::shared_ptr<Frame> old_frame = frames.model_frame;
+    const Placement kept = old_frame ? old_frame->placement() : Placement{};
+    build_scene(view, frames, model);
+    if (!old_frame) {
+        return;
+    }
+    // Both frames hang in the root, so the placement in the parent is the
+    // one to give again.
+    frames.model_frame->SetPosition(nullptr, kept.origin.x, kept.origin.y, kept.origin.z);
+    frames.model_frame->SetOrientation(nullptr, kept.axis_z.x, kept.axis_z.y, kept.axis_z.z,
+                                       kept.axis_y.x, kept.axis_y.y, kept.axis_y.z);
+}
+
 } // namespace facetor

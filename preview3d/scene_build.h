@@ -42,4 +42,9 @@ void initialize_surface(Device3D& device);
 // re-initialisation, before anything else is touched.
 void build_scene(View3D& view, SceneFrames& frames, type_model& model);
 
+// The build after an edit: the same scene from the model as it is now, with
+// the model frame kept where the mouse turned and moved it (a load's build
+// puts it back).
+void rebuild_scene(View3D& view, SceneFrames& frames, type_model& model);
+
 } // namespace facetor

@@ -39,4 +39,13 @@ QFileDialog* make_open_dialog(QWidget* parent, const char* name, const QString& 
     return dialog;
 }
 
+QFileDialog* make_save_dialog(QWidget* parent, const char* name, const QString& filter,
+                              const QString& default_suffix)
+{
+    QFileDialog* dialog = make_open_dialog(parent, name, filter, default_suffix, false);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    return dialog;
+}
+
 } // namespace facetor

@@ -1,5 +1,6 @@
 #pragma once
-// The open-file dialogs of the editor (the main window's and the picker's).
+// The file dialogs of the editor: the open dialogs (the main window's and
+// the picker's) and the main window's save dialog.
 #include <QString>
 
 class QFileDialog;
@@ -11,8 +12,13 @@ namespace facetor {
 // the desktop's), the same on every desktop and reachable from tests.
 // With `must_exist` false a typed name that names no file is handed back,
 // for the reader to report. It keeps no history on disk: the editor
-// writes no file.
+// writes no file but the models it saves.
 QFileDialog* make_open_dialog(QWidget* parent, const char* name, const QString& filter,
                               const QString& default_suffix, bool must_exist);
+
+// A save dialog set up like them: a name typed without an extension gets
+// `default_suffix`, and replacing a file that exists is asked first.
+QFileDialog* make_save_dialog(QWidget* parent, const char* name, const QString& filter,
+                              const QString& default_suffix);
 
 } // namespace facetor

@@ -256,24 +256,7 @@ bool drag_step(PickState& pick, type_model& model, const ViewState& views, EditM
     if (pick.dragging != 1) {
         return false;
     }
-    const type_mesh& mesh = model.mesh(model.sel_mesh);
-    switch (mode) {
-    case mesh_mode:
-        for (int v = 0; v < mesh.vertex_count; ++v) {
-            move_vertex(model, pick, views, v);
-        }
-        break;
-    case face_mode: {
-        const type_faces& face = mesh.faces[model.sel_face];
-        for (int k = 1; k <= face.corner_count; ++k) {
-            move_vertex(model, pick, views, face.corner_vertex[k]);
-        }
-        break;
-    }
-    case vertex_mode:
-        move_vertex(model, pick, views, model.sel_vertex);
-        break;
-    }
+    for_each_dragged_vertex(model, mode, [&](int v) { move_vertex(model, pick, views, v); });
     pick.drag_prev_x = pick.mouse_x;
     pick.drag_prev_y = pick.mouse_y;
     return true;

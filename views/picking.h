@@ -66,6 +66,32 @@ void mouse_release(PickState& pick);
 // zoom 0 (or below) moves nothing.
 void move_vertex(type_model& model, const PickState& pick, const ViewState& views, int v);
 
+// The vertices of the selected mesh that a drag step moves, in the order it
+// moves them: in Mesh mode every vertex, in Face mode the selected face's
+// corners (a vertex listed twice, twice), in Vertex mode the selected vertex.
+template <typename Visit>
+void for_each_dragged_vertex(const type_model& model, EditMode mode, Visit visit)
+{
+    const type_mesh& mesh = model.mesh(model.sel_mesh);
+    switch (mode) {
+    case mesh_mode:
+        for (int v = 0; v < mesh.vertex_count; ++v) {
+            visit(v);
+        }
+        break;
+    case face_mode: {
+        const type_faces& face = mesh.faces[model.sel_face];
+        for (int k = 1; k <= face.corner_count; ++k) {
+            visit(static_cast<int>(face.corner_vertex[static_cast<std::size_t>(k)]));
+        }
+        break;
+    }
+    case vertex_mode:
+        visit(static_cast<int>(model.sel_vertex));
+        break;
+    }
+}
+
 // moverTimer: moves the selected mesh, face or vertex by the pointer
 // movement. Returns whether the window must redraw all three views (exactly
 // while dragging).

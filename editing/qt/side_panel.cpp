@@ -1,14 +1,13 @@
 #include "editing/qt/side_panel.h"
 
-#include <QAbstractItemDelegate>
 #include <QApplication>
 #include <QEvent>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
 
+#include "editing/typed_values.h"
 #include "uisupport/ui_font.h"
 
 namespace facetor {
@@ -38,57 +37,6 @@ void write_labels(QTableWidget* grid, const std::array<std::string_view, N>& lab
 
 } // namespace
 
-PropertyGrid::PropertyGrid(int rows, bool typing, QWidget* parent) : QTableWidget(rows, 2, parent)
-{
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    horizontalHeader()->setMinimumSectionSize(0);
-    verticalHeader()->setMinimumSectionSize(0);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setDefaultSectionSize(SidePanel::k_column_width);
-    verticalHeader()->setDefaultSectionSize(SidePanel::k_row_height);
-    setColumnWidth(0, SidePanel::k_column_width);
-    setColumnWidth(1, SidePanel::k_column_width);
-    setShowGrid(true);
-    setWordWrap(false);
-    // A text too long for its cell is cut at the edge and shows whole as a tooltip.
-    setItemDelegate(new FittingItemDelegate(this));
-    setFrameShape(QFrame::NoFrame);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectItems);
-    setEditTriggers(typing
-                        ? QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
-                              QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
-                        : QAbstractItemView::NoEditTriggers);
-
-    // The label column can be pressed (the "+" rows) but neither selected
-    // nor typed into; the value column is typed into only where allowed.
-    const Qt::ItemFlags value_flags =
-        typing ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
-               : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    for (int row = 0; row < rows; ++row) {
-        auto* label = new QTableWidgetItem;
-        label->setFlags(Qt::ItemIsEnabled);
-        setItem(row, 0, label);
-        auto* value = new QTableWidgetItem;
-        value->setFlags(value_flags);
-        setItem(row, 1, value);
-    }
-}
-
-void PropertyGrid::discard_edit()
-{
-    if (state() != QAbstractItemView::EditingState) {
-        return;
-    }
-    if (QWidget* editor = indexWidget(currentIndex())) {
-        closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
-}
-
 SidePanel::SidePanel(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Base"));
@@ -100,9 +48,12 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent)
     set_geoset_colour(QApplication::palette().color(QPalette::Button));
 
     // Created in the order that leaves Mesh_panel in front at start.
-    vertex_ = make_page("vertex_panel", "vertex_num", "VERTEX: 0", "v_prop", k_vertex_rows, true);
-    face_ = make_page("face_panel", "face_num", "FACE: 0", "f_prop", k_face_rows, true);
-    mesh_ = make_page("Mesh_panel", "mesh_num", "MESH: 0", "m_prop", k_mesh_rows, false);
+    vertex_ = make_page(Page::vertex_page, "vertex_panel", "vertex_num", "VERTEX: 0", "v_prop",
+                        k_vertex_rows, true);
+    face_ = make_page(Page::face_page, "face_panel", "face_num", "FACE: 0", "f_prop", k_face_rows,
+                      false);
+    mesh_ = make_page(Page::mesh_page, "Mesh_panel", "mesh_num", "MESH: 0", "m_prop", k_mesh_rows,
+                      true);
 
     // Focuser only takes the focus away from the grids; it sits under the
     // mesh caption strip, out of sight, and stays focusable whichever page
@@ -117,9 +68,9 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent)
     lay_out_pages();
 }
 
-SidePanel::PageWidgets SidePanel::make_page(const char* page_name, const char* caption_name,
-                                            const char* caption_text, const char* grid_name,
-                                            int rows, bool typing)
+SidePanel::PageWidgets SidePanel::make_page(Page page, const char* page_name,
+                                            const char* caption_name, const char* caption_text,
+                                            const char* grid_name, int rows, bool typing)
 {
     PageWidgets w;
     w.page = new QWidget(this);
@@ -135,6 +86,8 @@ SidePanel::PageWidgets SidePanel::make_page(const char* page_name, const char* c
     w.grid->setPalette(palette);
     w.grid->installEventFilter(this);
     w.grid->viewport()->installEventFilter(this);
+    connect(w.grid, &PropertyGrid::cell_edited, this,
+            [this, page](int row, const QString& text) { emit cell_edited(page, row, text); });
     return w;
 }
 
@@ -172,7 +125,24 @@ void SidePanel::refresh_panels(const type_model& model, EditMode mode)
 {
     if (auto content = panel_content(model, mode, decimal_point())) {
         show_panel_content(*content);
+        PropertyGrid* g = grid(content->page);
+        for (int row = 0; row < g->rowCount(); ++row) {
+            g->set_row_typing(row, takes_typing(model, content->page, row));
+        }
     }
+}
+
+void SidePanel::commit_edit()
+{
+    for (const PageWidgets* w : {&mesh_, &face_, &vertex_}) {
+        w->grid->commit_edit();
+    }
+}
+
+bool SidePanel::is_cell_editor(const QWidget* widget) const
+{
+    return mesh_.grid->is_editor(widget) || face_.grid->is_editor(widget) ||
+           vertex_.grid->is_editor(widget);
 }
 
 void SidePanel::set_geoset_colour(const QColor& colour)

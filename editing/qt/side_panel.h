@@ -3,32 +3,17 @@
 // pages of the edit modes, each with its caption strip and property grid.
 // It only shows what the editing core computes and reports focus and presses.
 #include <QColor>
-#include <QTableWidget>
 #include <QWidget>
 
 #include "editing/edit_modes.h"
 #include "editing/panels.h"
+#include "editing/qt/property_grid.h"
 #include "model/model.h"
 
 class QLabel;
 class QLineEdit;
 
 namespace facetor {
-
-// A property grid: two columns of 80, rows of 15, column 0 a fixed label
-// column. The one addition to a plain table is dropping an open cell editor
-// without storing its text, so that a refresh always wins over typing.
-class PropertyGrid : public QTableWidget {
-    Q_OBJECT
-  public:
-    PropertyGrid(int rows, bool typing, QWidget* parent);
-
-    // Closes the cell editor, if one is open, and throws its text away.
-    void discard_edit();
-
-    // Whether a cell editor is open.
-    bool editing() const { return state() == QAbstractItemView::EditingState; }
-};
 
 class SidePanel : public QWidget {
     Q_OBJECT
@@ -52,8 +37,15 @@ class SidePanel : public QWidget {
     void show_panel_content(const PanelContent& content);
 
     // refresh_panels: the current mode's page from the model, with the
-    // user's decimal separator. An unknown mode writes nothing.
+    // user's decimal separator, and which of its cells take typing. An
+    // unknown mode writes nothing.
     void refresh_panels(const type_model& model, EditMode mode);
+
+    // Hands the text of an open cell editor on (cell_edited), as leaving
+    // the cell does: commands run after the text is applied.
+    void commit_edit();
+    // Whether `widget` is the open cell editor of one of the grids.
+    bool is_cell_editor(const QWidget* widget) const;
 
     // The background of the geoset caption strip (red while the panel is
     // marked, the button-face colour otherwise).
@@ -82,6 +74,9 @@ class SidePanel : public QWidget {
     // -1 outside every cell; `pos` is in the grid's viewport pixels.
     void grid_pressed(facetor::Page page, int col, int row, QPoint pos, Qt::MouseButton button,
                       Qt::KeyboardModifiers modifiers);
+    // The text typed into the value cell of `row`, as the user left it
+    // (Enter, another cell or control, a command); Escape sends none.
+    void cell_edited(facetor::Page page, int row, const QString& text);
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -95,8 +90,8 @@ class SidePanel : public QWidget {
         PropertyGrid* grid = nullptr;
     };
 
-    PageWidgets make_page(const char* page_name, const char* caption_name, const char* caption_text,
-                          const char* grid_name, int rows, bool typing);
+    PageWidgets make_page(Page page, const char* page_name, const char* caption_name,
+                          const char* caption_text, const char* grid_name, int rows, bool typing);
     void lay_out_pages();
     const PageWidgets& widgets(Page page) const;
 

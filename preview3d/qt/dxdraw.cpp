@@ -35,6 +35,11 @@ void DXDraw::DXDrawInitialize(type_model& model)
     renderer_->build(model);
 }
 
+void DXDraw::rebuild_scene(type_model& model)
+{
+    renderer_->rebuild(model);
+}
+
 void DXDraw::D3DRMRender()
 {
     renderer_->render();

@@ -9,9 +9,9 @@
 #include <QWidget>
 #include <memory>
 
-#include "uisupport/handler_guard.h"
 #include "model/model.h"
 #include "preview3d/view3d_mouse.h"
+#include "uisupport/handler_guard.h"
 
 namespace facetor {
 
@@ -32,6 +32,10 @@ class DXDraw : public QWidget {
     // RuntimeError("3D device not found") when no OpenGL context can be had;
     // the rest of the build is then skipped.
     void DXDrawInitialize(type_model& model);
+    // After an edit: the scene built again from the model, the view's
+    // turning and depth kept, and rendered once. Nothing while the view has
+    // no device (a load reports that).
+    void rebuild_scene(type_model& model);
     // Renders once and shows the image; nothing while the view cannot draw.
     void D3DRMRender();
     // The main window's repaint: renders onto the surface without forcing

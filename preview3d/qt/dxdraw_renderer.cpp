@@ -131,6 +131,16 @@ void DXDrawRenderer::build(type_model& model)
     build_scene(view_, frames_, model);
 }
 
+void DXDrawRenderer::rebuild(type_model& model)
+{
+    if (!view_.initialized()) {
+        return;
+    }
+    ContextScope scope(*this);
+    rebuild_scene(view_, frames_, model);
+    view_.render();
+}
+
 void DXDrawRenderer::render()
 {
     ContextScope scope(*this);

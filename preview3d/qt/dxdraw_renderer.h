@@ -7,11 +7,11 @@
 #include <QImage>
 #include <cstdint>
 
-#include "uisupport/handler_guard.h"
 #include "model/model.h"
 #include "preview3d/scene_build.h"
 #include "preview3d/view3d.h"
 #include "preview3d/view3d_mouse.h"
+#include "uisupport/handler_guard.h"
 
 class QWidget;
 
@@ -35,7 +35,8 @@ class DXDrawRenderer final : public View3DPlatform {
     void paint_gl();
 
     // The operations the main window asks for.
-    void build(type_model& model); // throws RuntimeError("3D device not found")
+    void build(type_model& model);   // throws RuntimeError("3D device not found")
+    void rebuild(type_model& model); // keeps the model frame; renders
     void render();
     void render_without_flip();
     void finalize();

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 #include <fstream>
 #include <sstream>
 
@@ -165,6 +166,11 @@ bool wait_maximised(Tloader& w)
             !managed || (w.frameGeometry() == working_area && w.frameGeometry() != w.geometry());
         return w.isMaximized() && fitted && w.settled();
     });
+}
+
+QString shown_title(const QWidget& window)
+{
+    return window.windowHandle() != nullptr ? window.windowHandle()->title() : QString();
 }
 
 void settle(int ms)

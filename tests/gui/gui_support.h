@@ -106,6 +106,9 @@ bool resize_and_wait(Tloader& w, QSize size);
 // and the editor is idle again after the size changes that took.
 bool wait_maximised(Tloader& w);
 
+// The caption as the window shows it: the modified mark as Qt puts it.
+QString shown_title(const QWidget& window);
+
 // Processes events for a fixed time. Only for what has no condition to wait
 // for: that something does not happen.
 void settle(int ms = 50);

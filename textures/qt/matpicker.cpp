@@ -239,7 +239,11 @@ void Tmatpicker::ListaExit()
 
 void Tmatpicker::Button3Click()
 {
-    store_face_material(model_, picker_.name_text());
+    // With no texture shown yet (no archive, nothing previewed) there is
+    // no name to give: the face keeps its material.
+    if (!picker_.name_text().empty()) {
+        store_face_material(model_, picker_.name_text());
+    }
     accept();
 }
 

@@ -9,10 +9,10 @@
 #include <optional>
 #include <string>
 
-#include "uisupport/handler_guard.h"
 #include "model/model.h"
 #include "model/progress.h"
 #include "textures/picker.h"
+#include "uisupport/handler_guard.h"
 
 class QFileDialog;
 class QLabel;
@@ -53,7 +53,7 @@ class Tmatpicker final : public QDialog, private PickerWindow {
     void Button1Click(); // preview: the list's entry or a loose file
     void ListaEnter();
     void ListaExit();
-    void Button3Click(); // Ok
+    void Button3Click(); // Ok: the name shown, if any, to the face
     void BcancelClick(); // Cancel, Escape and the close box
 
     const MatPicker& picker() const { return picker_; }
