@@ -29,8 +29,11 @@ namespace facetor {
 template <typename Sender, typename... Args, typename Handler>
 void Tloader::guarded_connect(Sender* sender, void (Sender::*signal)(Args...), Handler handler)
 {
-    connect(sender, signal, this,
-            [this, handler](Args... args) { guard([&] { handler(args...); }); });
+    connect(sender, signal, this, [this, handler](Args... args) {
+        if (!destroying_) {
+            guard([&] { handler(args...); });
+        }
+    });
 }
 
 template <typename F> void Tloader::guard_later(F&& body)
@@ -81,6 +84,7 @@ Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
 
 Tloader::~Tloader()
 {
+    destroying_ = true;
     qApp->removeEventFilter(this);
 }
 

@@ -112,6 +112,10 @@ class Tloader : public QMainWindow {
     std::array<QAction*, 3> mode_buttons_{}; // BMesh, BFace, Bvertex by EditMode
     std::vector<QAction*> shortcut_items_;   // menu items with a shortcut
     bool shown_once_ = false;
+    // Set while the window is destroyed: its children then still send
+    // signals (a cell editor losing the focus hands in its text) after the
+    // parts that would handle them are gone.
+    bool destroying_ = false;
 
     std::unique_ptr<DeferredWork> deferred_;
     std::unique_ptr<WindowPanes> panes_;
