@@ -15,22 +15,6 @@ namespace {
 
 constexpr Matrix k_identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
-Matrix multiply(const Matrix& a, const Matrix& b)
-{
-    Matrix m{};
-    for (int col = 0; col < 4; ++col) {
-        for (int row = 0; row < 4; ++row) {
-            double sum = 0;
-            for (int k = 0; k < 4; ++k) {
-                sum += a[static_cast<std::size_t>(k * 4 + row)] *
-                       b[static_cast<std::size_t>(col * 4 + k)];
-            }
-            m[static_cast<std::size_t>(col * 4 + row)] = sum;
-        }
-    }
-    return m;
-}
-
 Matrix local_matrix(const tinygltf::Node& node)
 {
     if (node.matrix.size() == 16) {

@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "gltf/import_scene.h"
-#include "preview3d/scene_build.h"
+#include "model/geometry.h"
+#include "model/report_text.h"
+#include "model/vector_math.h"
 
 namespace tinygltf {
 class Model;
@@ -76,19 +78,9 @@ struct Linear {
     }
 };
 
-inline bool finite(const Vec3& v)
-{
-    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
-}
-
 inline Vec3 to_model_axes(const Vec3& v)
 {
     return from_view_axes(v[0], v[1], v[2]);
-}
-
-inline std::string count_of(std::size_t n, std::string_view one, std::string_view many)
-{
-    return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
 class SceneGatherer {

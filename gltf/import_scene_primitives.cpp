@@ -82,10 +82,7 @@ std::array<float, 3> floats_of(const AccessorReader& reader, std::size_t v)
 
 bool has_area(const Vec3& a, const Vec3& b, const Vec3& c)
 {
-    const Vec3 u{b[0] - a[0], b[1] - a[1], b[2] - a[2]};
-    const Vec3 v{c[0] - a[0], c[1] - a[1], c[2] - a[2]};
-    return u[1] * v[2] - u[2] * v[1] != 0 || u[2] * v[0] - u[0] * v[2] != 0 ||
-           u[0] * v[1] - u[1] * v[0] != 0;
+    return cross(difference(b, a), difference(c, a)) != Vec3{};
 }
 
 } // namespace
@@ -152,11 +149,8 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
         out.positions.push_back(to_model_axes(bake.linear.apply(xyz.data())));
         Vec3 n{};
         if (normals) {
-            n = normal_matrix.apply(floats_of(*normals, v).data());
-            const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-            n = length > 0 && std::isfinite(length)
-                    ? to_model_axes({n[0] / length, n[1] / length, n[2] / length})
-                    : Vec3{};
+            const Vec3 unit = unit_vector(normal_matrix.apply(floats_of(*normals, v).data()));
+            n = unit == Vec3{} ? Vec3{} : to_model_axes(unit);
         }
         out.normals.push_back(n);
         std::array<double, 2> uv{};
