@@ -1,5 +1,5 @@
-// A glTF mesh's primitives as triangles in model axes: lists, strips and
-// fans, with their normals and texture coordinates.
+#include "gltf/import_scene_primitives.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -8,7 +8,7 @@
 
 #include "gltf/gltf_accessors.h"
 #include "gltf/import_error.h"
-#include "gltf/import_scene_gatherer.h"
+#include "model/report_text.h"
 
 namespace facetor::gltf_import {
 
@@ -40,7 +40,7 @@ void for_each_triangle(int mode, const std::vector<std::uint32_t>& i, Emit emit)
 
 } // namespace
 
-ImportMesh SceneGatherer::build_mesh(const Bake& bake)
+ImportMesh MeshBaker::build_mesh(const Bake& bake)
 {
     const tinygltf::Mesh& mesh = gltf_.meshes[static_cast<std::size_t>(bake.mesh)];
     ImportMesh out;
@@ -87,22 +87,22 @@ bool has_area(const Vec3& a, const Vec3& b, const Vec3& c)
 
 } // namespace
 
-void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p, const Bake& bake,
-                                  const Linear& normal_matrix)
+void MeshBaker::add_primitive(ImportMesh& out, const tinygltf::Primitive& p, const Bake& bake,
+                              const Linear& normal_matrix)
 {
     const int mode = p.mode < 0 ? TINYGLTF_MODE_TRIANGLES : p.mode;
     if (mode != TINYGLTF_MODE_TRIANGLES && mode != TINYGLTF_MODE_TRIANGLE_STRIP &&
         mode != TINYGLTF_MODE_TRIANGLE_FAN) {
-        ++points_or_lines_;
+        ++counts_.points_or_lines;
         return;
     }
     const auto position = p.attributes.find("POSITION");
     if (position == p.attributes.end()) {
-        ++without_positions_;
+        ++counts_.without_positions;
         return;
     }
     if (!p.targets.empty()) {
-        ++morphed_;
+        ++counts_.morphed;
     }
     const AccessorReader positions(gltf_, position->second, 3);
     if (positions.component_type() != TINYGLTF_COMPONENT_TYPE_FLOAT && !quantized_) {
@@ -112,9 +112,9 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
     }
     const std::size_t count = positions.count();
     const std::optional<AccessorReader> normals = attribute(gltf_, p, "NORMAL", 3, count);
-    const int material = material_for(p.material, bake.mesh);
-    const std::optional<AccessorReader> uvs =
-        attribute(gltf_, p, "TEXCOORD_" + std::to_string(texcoord_set(p.material)), 2, count);
+    const int material = materials_.material_for(p.material, bake.mesh);
+    const std::optional<AccessorReader> uvs = attribute(
+        gltf_, p, "TEXCOORD_" + std::to_string(materials_.texcoord_set(p.material)), 2, count);
 
     // The bounds checked before reading cover the corners, not the
     // vertices: only the vertices a corner names are read.
@@ -135,7 +135,7 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
         }
     }
     if (mode == TINYGLTF_MODE_TRIANGLES && indices.size() % 3 != 0) {
-        ++incomplete_triangles_;
+        ++counts_.incomplete_triangles;
     }
     std::vector<std::uint32_t> used = indices;
     std::sort(used.begin(), used.end());
@@ -161,7 +161,7 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
             if (std::isfinite(u) && std::isfinite(w)) {
                 uv = {u, w};
             } else {
-                ++non_finite_uvs_;
+                ++counts_.non_finite_uvs;
             }
         }
         out.uvs.push_back(uv);
@@ -182,7 +182,7 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
         const Vec3 &pa = out.positions[base + a], &pb = out.positions[base + b],
                    &pc = out.positions[base + c];
         if (!finite(pa) || !finite(pb) || !finite(pc)) {
-            ++non_finite_triangles_;
+            ++counts_.non_finite_triangles;
             return;
         }
         // A triangle with an area in the file that the node's scale
@@ -190,7 +190,7 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
         // file has it.
         if (!has_area(pa, pb, pc) && has_area(as_vec(file_positions[a]), as_vec(file_positions[b]),
                                               as_vec(file_positions[c]))) {
-            ++flattened_triangles_;
+            ++counts_.flattened_triangles;
             return;
         }
         if (mirrored) {
