@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "gltf/import_model_builder.h"
+#include "model/vector_math.h"
 
 namespace facetor::gltf_import {
 
@@ -76,7 +77,7 @@ void ModelBuilder::fill_mesh(type_mesh& out, const Part& part, const std::string
         out.vertices[v].z = p[2];
         out.vertex_normals[v] = {as_written(part.normals[v][0]), as_written(part.normals[v][1]),
                                  as_written(part.normals[v][2])};
-        radius = std::max(radius, std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
+        radius = std::max(radius, length(p));
     }
     out.radius = as_written(radius);
     out.tvertex_count = static_cast<long long>(part.uvs.size());
@@ -186,7 +187,7 @@ double ModelBuilder::model_radius(const type_model& model)
             const double x = mesh.vertices[v].x + node.world_x;
             const double y = mesh.vertices[v].y + node.world_y;
             const double z = mesh.vertices[v].z + node.world_z;
-            radius = std::max(radius, std::sqrt(x * x + y * y + z * z));
+            radius = std::max(radius, length({x, y, z}));
         }
     }
     return radius;
