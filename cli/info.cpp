@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "model/node_tree.h"
+#include "model/report_text.h"
 #include "model/text_escape.h"
 
 namespace facetor {
@@ -15,11 +16,6 @@ std::string number(double v)
     char digits[32];
     const auto r = std::to_chars(digits, digits + sizeof digits, v);
     return {digits, r.ptr};
-}
-
-std::string count(int n, const char* one, const char* many)
-{
-    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 std::string triple(double x, double y, double z)
@@ -45,13 +41,14 @@ class InfoPrinter {
         out_ << "geosets " << int{model_.geoset_count} << '\n';
         for (int g = 0; g < model_.geoset_count; ++g) {
             const type_geosets& geoset = model_.geosets[g];
-            out_ << "  geoset " << g << ": " << count(geoset.mesh_count, "mesh", "meshes") << '\n';
+            out_ << "  geoset " << g << ": " << count_of(geoset.mesh_count, "mesh", "meshes")
+                 << '\n';
             for (int m = 0; m < geoset.mesh_count; ++m) {
                 const type_mesh& mesh = geoset.meshes[m];
                 out_ << "    mesh " << m << ' ' << printable(mesh.name) << ": "
-                     << count(mesh.vertex_count, "vertex", "vertices") << ", "
-                     << count(mesh.tvertex_count, "texture vertex", "texture vertices") << ", "
-                     << count(mesh.face_count, "face", "faces") << '\n';
+                     << count_of(mesh.vertex_count, "vertex", "vertices") << ", "
+                     << count_of(mesh.tvertex_count, "texture vertex", "texture vertices") << ", "
+                     << count_of(mesh.face_count, "face", "faces") << '\n';
             }
         }
         out_ << "nodes " << int{model_.node_count} << '\n';

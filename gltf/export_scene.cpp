@@ -5,10 +5,11 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "model/geometry.h"
+#include "model/name_cache.h"
 #include "model/node_tree.h"
+#include "model/report_text.h"
 #include "model/text_escape.h"
-#include "preview3d/mesh_geometry.h"
-#include "preview3d/scene_build.h"
 
 namespace facetor {
 
@@ -38,85 +39,66 @@ class Narrowing {
     bool clamped_ = false;
 };
 
-using Vec3 = std::array<double, 3>;
-
 std::string mesh_label(const type_mesh& mesh, int m)
 {
     return "mesh " + std::to_string(m) + " (" + printable(mesh.name) + ")";
 }
 
 // One warning per mesh and cause, however many faces share it: a count and
-// the first face as an example.
-class FaceWarnings {
-  public:
-    void add(int cause, const std::string& first)
-    {
-        Entry& e = entries_[static_cast<std::size_t>(cause)];
-        if (e.count++ == 0) {
-            e.first = first;
-        }
-    }
-    void report(const std::string& label, std::vector<std::string>& warnings) const
-    {
-        static constexpr const char* k_causes[] = {"fewer than 3 corners; skipped",
-                                                   "a corner past the vertices; skipped",
-                                                   "a corner past the texture vertices; UV 0, 0"};
-        for (std::size_t c = 0; c < entries_.size(); ++c) {
-            const Entry& e = entries_[c];
-            if (e.count != 0) {
-                warnings.push_back(label + ": " + std::to_string(e.count) +
-                                   (e.count == 1 ? " face with " : " faces with ") + k_causes[c] +
-                                   " (first: " + e.first + ")");
-            }
-        }
-    }
-
-  private:
-    struct Entry {
-        int count = 0;
-        std::string first;
-    };
-    std::array<Entry, 3> entries_{};
-};
-
+// the first face as an example, the causes in this order.
 enum FaceCause { too_few_corners = 0, vertex_past_count = 1, tvertex_past_count = 2 };
+constexpr std::array<const char*, 3> k_face_causes = {
+    "fewer than 3 corners; skipped", "a corner past the vertices; skipped",
+    "a corner past the texture vertices; UV 0, 0"};
+
+void report_faces(const WarningTally& said, const std::string& label,
+                  std::vector<std::string>& warnings)
+{
+    for (const char* cause : k_face_causes) {
+        if (const WarningTally::Entry* e = said.find(cause)) {
+            warnings.push_back(label + ": " + count_of(e->count, "face", "faces") + " with " +
+                               cause + " (first: " + e->first + ")");
+        }
+    }
+}
 
 // Which faces of mesh `m` can be exported. Checked once per mesh, so a mesh
 // that several nodes carry warns once.
 std::vector<bool> usable_faces(const type_mesh& mesh, int m, std::vector<std::string>& warnings)
 {
     std::vector<bool> usable(mesh.face_count, false);
-    FaceWarnings said;
+    WarningTally said;
+    const auto add = [&](FaceCause cause, const std::string& first) {
+        said.add(k_face_causes[cause], first);
+    };
     for (int f = 0; f < mesh.face_count; ++f) {
         const type_faces& face = mesh.faces[f];
         const std::string where = "face " + std::to_string(f);
         if (face.corner_count < 3) {
-            said.add(too_few_corners,
-                     where + ", " + std::to_string(face.corner_count) + " corners");
+            add(too_few_corners, where + ", " + std::to_string(face.corner_count) + " corners");
             continue;
         }
         bool ok = true;
         for (int k = 1; k <= face.corner_count && ok; ++k) {
             if (face.corner_vertex[k] >= mesh.vertex_count) {
-                said.add(vertex_past_count, where + " corner " + std::to_string(k) +
-                                                " names vertex " +
-                                                std::to_string(face.corner_vertex[k]) + " of " +
-                                                std::to_string(mesh.vertex_count));
+                add(vertex_past_count, where + " corner " + std::to_string(k) + " names vertex " +
+                                           std::to_string(face.corner_vertex[k]) + " of " +
+                                           std::to_string(mesh.vertex_count));
                 ok = false;
             }
         }
         for (int k = 1; k <= face.corner_count && ok; ++k) {
             if (face.corner_tvertex[k] >= mesh.tvertex_count) {
-                said.add(tvertex_past_count, where + " corner " + std::to_string(k) +
-                                                 " names texture vertex " +
-                                                 std::to_string(face.corner_tvertex[k]) + " of " +
-                                                 std::to_string(mesh.tvertex_count));
+                add(tvertex_past_count, where + " corner " + std::to_string(k) +
+                                            " names texture vertex " +
+                                            std::to_string(face.corner_tvertex[k]) + " of " +
+                                            std::to_string(mesh.tvertex_count));
                 break;
             }
         }
         usable[static_cast<std::size_t>(f)] = ok;
     }
-    said.report(mesh_label(mesh, m), warnings);
+    report_faces(said, mesh_label(mesh, m), warnings);
     return usable;
 }
 
@@ -124,7 +106,7 @@ std::vector<bool> usable_faces(const type_mesh& mesh, int m, std::vector<std::st
 // or else up.
 Vec3 unit_face_normal(const Vec3* corners, int count, const type_normal& file_normal)
 {
-    const Vec3 n = face_normal(std::span<const Point3>(corners, static_cast<std::size_t>(count)));
+    const Vec3 n = face_normal(std::span<const Vec3>(corners, static_cast<std::size_t>(count)));
     if (n != Vec3{}) {
         return n;
     }
@@ -236,19 +218,15 @@ class SceneBuilder {
 
     int material_index(const std::string& name)
     {
-        // Faces of one load share their name's bytes: a long name is hashed
-        // once, not once per face.
-        if (name.data() == last_name_ && name.size() == last_size_) {
-            return last_index_;
+        if (const int* known = material_of_bytes_.find(name)) {
+            return *known;
         }
         auto [it, inserted] =
             material_of_name_.try_emplace(name, static_cast<int>(scene_.materials.size()));
         if (inserted) {
             scene_.materials.push_back(name);
         }
-        last_name_ = name.data();
-        last_size_ = name.size();
-        last_index_ = it->second;
+        material_of_bytes_.keep(name, it->second);
         return it->second;
     }
 
@@ -326,9 +304,7 @@ class SceneBuilder {
     std::vector<MeshKey> built_;
     std::unordered_map<int, std::vector<bool>> usable_;
     std::unordered_map<std::string, int> material_of_name_;
-    const char* last_name_ = nullptr;
-    std::size_t last_size_ = 0;
-    int last_index_ = 0;
+    NameCache<int> material_of_bytes_;
 };
 
 } // namespace

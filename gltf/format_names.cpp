@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "model/token_bytes.h"
+
 namespace facetor {
 
 namespace {
@@ -23,9 +25,12 @@ bool ends_with_lower(const std::string& text, std::string_view suffix)
     return true;
 }
 
-bool ends_token(unsigned char c)
+// The reader would cut the name at a byte that ends a token. Control
+// characters it would keep, but a name from a glTF is shown in the grids
+// and printed by the tools, where they do not belong: they become "_" too.
+bool unsafe_in_name(unsigned char c)
 {
-    return c < 0x20 || c == 0x7F || c == ' ' || c == ',' || c == ':' || c == '#';
+    return ends_token(c) || c < 0x20 || c == 0x7F;
 }
 
 } // namespace
@@ -56,7 +61,7 @@ std::string format_safe_name(std::string_view utf8)
             }
         }
         i += length;
-        if (code > 0xFF || ends_token(static_cast<unsigned char>(code))) {
+        if (code > 0xFF || unsafe_in_name(static_cast<unsigned char>(code))) {
             out += '_';
         } else {
             out += static_cast<char>(code);

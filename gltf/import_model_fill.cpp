@@ -1,10 +1,10 @@
-// The model's records filled from the parts and nodes, with the import's
-// defaults for what glTF does not say.
+#include "gltf/import_model_fill.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
-#include "gltf/import_model_builder.h"
+#include "model/vector_math.h"
 
 namespace facetor::gltf_import {
 
@@ -35,28 +35,48 @@ double as_written(double v)
     return out;
 }
 
-} // namespace
+class ModelFiller {
+  public:
+    ModelFiller(const ImportScene& scene, const ModelPlan& plan, std::vector<std::string>& warnings)
+        : scene_(scene), plan_(plan), warnings_(warnings)
+    {
+    }
 
-void ModelBuilder::fill(const std::vector<int>& order)
+    std::unique_ptr<type_model> fill();
+
+  private:
+    void fill_mesh(type_mesh& out, const Part& part, const std::string& name);
+    const ImportMaterial& material(const PartFace& face) const;
+    void fill_nodes(type_model& model);
+    static double model_radius(const type_model& model);
+
+    const ImportScene& scene_;
+    const ModelPlan& plan_;
+    std::vector<std::string>& warnings_;
+};
+
+std::unique_ptr<type_model> ModelFiller::fill()
 {
-    result_.model = make_model();
-    type_model& model = *result_.model;
+    std::unique_ptr<type_model> filled = make_model();
+    type_model& model = *filled;
     model.geoset_count = 1;
-    model.material_count = static_cast<long long>(used_materials_.size());
-    for (std::size_t i = 0; i < used_materials_.size(); ++i) {
-        model.materials[i] = scene_.materials[static_cast<std::size_t>(used_materials_[i])].name;
+    model.material_count = static_cast<long long>(plan_.used_materials.size());
+    for (std::size_t i = 0; i < plan_.used_materials.size(); ++i) {
+        model.materials[i] =
+            scene_.materials[static_cast<std::size_t>(plan_.used_materials[i])].name;
     }
     type_geosets& geoset = model.geosets[0];
-    geoset.mesh_count = static_cast<long long>(parts_.size());
-    for (std::size_t m = 0; m < parts_.size(); ++m) {
-        fill_mesh(geoset.meshes[m], parts_[m], part_names_[m]);
+    geoset.mesh_count = static_cast<long long>(plan_.parts.size());
+    for (std::size_t m = 0; m < plan_.parts.size(); ++m) {
+        fill_mesh(geoset.meshes[m], plan_.parts[m], plan_.part_names[m]);
     }
-    fill_nodes(model, order);
+    fill_nodes(model);
     place_nodes(model);
     model.radius = as_written(model_radius(model));
+    return filled;
 }
 
-void ModelBuilder::fill_mesh(type_mesh& out, const Part& part, const std::string& name)
+void ModelFiller::fill_mesh(type_mesh& out, const Part& part, const std::string& name)
 {
     out.name = name;
     bool textured = false;
@@ -76,7 +96,7 @@ void ModelBuilder::fill_mesh(type_mesh& out, const Part& part, const std::string
         out.vertices[v].z = p[2];
         out.vertex_normals[v] = {as_written(part.normals[v][0]), as_written(part.normals[v][1]),
                                  as_written(part.normals[v][2])};
-        radius = std::max(radius, std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
+        radius = std::max(radius, length(p));
     }
     out.radius = as_written(radius);
     out.tvertex_count = static_cast<long long>(part.uvs.size());
@@ -105,13 +125,14 @@ void ModelBuilder::fill_mesh(type_mesh& out, const Part& part, const std::string
     }
 }
 
-const ImportMaterial& ModelBuilder::material(const PartFace& face) const
+const ImportMaterial& ModelFiller::material(const PartFace& face) const
 {
     return scene_.materials[static_cast<std::size_t>(face.material)];
 }
 
-void ModelBuilder::fill_nodes(type_model& model, const std::vector<int>& order)
+void ModelFiller::fill_nodes(type_model& model)
 {
+    const std::vector<int>& order = plan_.order;
     const std::size_t count = order.size();
     std::vector<int> new_of(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -129,7 +150,7 @@ void ModelBuilder::fill_nodes(type_model& model, const std::vector<int>& order)
     int last_root = -1;
     std::vector<int> last_child(count, -1);
     for (std::size_t i = 0; i < count; ++i) {
-        const OutNode& in = nodes_[static_cast<std::size_t>(order[i])];
+        const OutNode& in = plan_.nodes[static_cast<std::size_t>(order[i])];
         type_hierarchy& node = model.nodes[i];
         node.node_flags = k_node_flags;
         node.node_type = k_node_type;
@@ -165,15 +186,15 @@ void ModelBuilder::fill_nodes(type_model& model, const std::vector<int>& order)
         }
     }
     if (unnamed) {
-        result_.warnings.push_back("nodes 33 and 34 cannot be named by a child or sibling "
-                                   "link; those links are -1 (placement is unchanged)");
+        warnings_.push_back("nodes 33 and 34 cannot be named by a child or sibling "
+                            "link; those links are -1 (placement is unchanged)");
     }
     if (crowded) {
-        result_.warnings.push_back("a node with more than 16 children shows 16 as its child count");
+        warnings_.push_back("a node with more than 16 children shows 16 as its child count");
     }
 }
 
-double ModelBuilder::model_radius(const type_model& model)
+double ModelFiller::model_radius(const type_model& model)
 {
     double radius = 0;
     for (int n = 0; n < model.node_count; ++n) {
@@ -186,10 +207,18 @@ double ModelBuilder::model_radius(const type_model& model)
             const double x = mesh.vertices[v].x + node.world_x;
             const double y = mesh.vertices[v].y + node.world_y;
             const double z = mesh.vertices[v].z + node.world_z;
-            radius = std::max(radius, std::sqrt(x * x + y * y + z * z));
+            radius = std::max(radius, length({x, y, z}));
         }
     }
     return radius;
+}
+
+} // namespace
+
+std::unique_ptr<type_model> fill_model(const ImportScene& scene, const ModelPlan& plan,
+                                       std::vector<std::string>& warnings)
+{
+    return ModelFiller(scene, plan, warnings).fill();
 }
 
 } // namespace facetor::gltf_import

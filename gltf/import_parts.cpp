@@ -1,11 +1,11 @@
 #include "gltf/import_parts.h"
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <unordered_map>
 
 #include "gltf/import.h"
+#include "model/vector_math.h"
 
 namespace facetor::gltf_import {
 
@@ -47,30 +47,11 @@ Key key_of(const std::array<double, 2>& uv)
     return {{bits_of(uv[0]), bits_of(uv[1]), 0}};
 }
 
-Vec3 cross_of(const Vec3& a, const Vec3& b, const Vec3& c)
-{
-    const Vec3 u{b[0] - a[0], b[1] - a[1], b[2] - a[2]};
-    const Vec3 v{c[0] - a[0], c[1] - a[1], c[2] - a[2]};
-    return {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
-}
-
 void add_to(Vec3& sum, const Vec3& v)
 {
     sum[0] += v[0];
     sum[1] += v[1];
     sum[2] += v[2];
-}
-
-bool normalise(Vec3& n)
-{
-    const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-    if (!(length > 0) || !std::isfinite(length)) {
-        return false;
-    }
-    for (double& c : n) {
-        c /= length;
-    }
-    return true;
 }
 
 constexpr Vec3 k_up{0, 0, 1};
@@ -84,32 +65,30 @@ void finish_normals(Part& part)
     std::vector<Vec3> raw(part.faces.size());
     for (std::size_t f = 0; f < part.faces.size(); ++f) {
         const auto& v = part.faces[f].vertex;
-        raw[f] = cross_of(part.positions[static_cast<std::size_t>(v[0])],
-                          part.positions[static_cast<std::size_t>(v[1])],
-                          part.positions[static_cast<std::size_t>(v[2])]);
+        const Vec3& a = part.positions[static_cast<std::size_t>(v[0])];
+        raw[f] = cross(difference(part.positions[static_cast<std::size_t>(v[1])], a),
+                       difference(part.positions[static_cast<std::size_t>(v[2])], a));
         for (const int i : v) {
             add_to(computed[static_cast<std::size_t>(i)], raw[f]);
         }
     }
     for (std::size_t i = 0; i < part.positions.size(); ++i) {
-        Vec3& n = part.normals[i];
-        if ((part.file_normal[i] && normalise(n)) || (n = computed[i], normalise(n))) {
-            continue;
+        Vec3 n = part.file_normal[i] ? unit_vector(part.normals[i]) : Vec3{};
+        if (n == Vec3{}) {
+            n = unit_vector(computed[i]);
         }
-        n = k_up;
+        part.normals[i] = n == Vec3{} ? k_up : n;
     }
     for (std::size_t f = 0; f < part.faces.size(); ++f) {
-        Vec3 n = raw[f];
-        if (!normalise(n)) {
-            n = {};
+        Vec3 n = unit_vector(raw[f]);
+        if (n == Vec3{}) {
+            Vec3 around{};
             for (const int i : part.faces[f].vertex) {
-                add_to(n, part.normals[static_cast<std::size_t>(i)]);
+                add_to(around, part.normals[static_cast<std::size_t>(i)]);
             }
-            if (!normalise(n)) {
-                n = k_up;
-            }
+            n = unit_vector(around);
         }
-        part.faces[f].normal = n;
+        part.faces[f].normal = n == Vec3{} ? k_up : n;
     }
 }
 

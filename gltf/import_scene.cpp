@@ -1,264 +1,89 @@
+// A glTF scene gathered for a 3DO model: the node walk first, then the
+// checks that need no element, then the meshes, then the warnings.
 #include "gltf/import_scene.h"
-
-#include <algorithm>
-#include <cmath>
-#include <cstring>
 
 #include <tiny_gltf.h>
 
-#include "gltf/import_error.h"
-#include "gltf/import_scene_gatherer.h"
+#include "gltf/import_scene_checks.h"
+#include "gltf/import_scene_materials.h"
+#include "gltf/import_scene_nodes.h"
+#include "gltf/import_scene_primitives.h"
+#include "model/report_text.h"
 
-namespace facetor::gltf_import {
+namespace facetor {
 
 namespace {
 
-constexpr Matrix k_identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+using gltf_import::PrimitiveCounts;
 
-Matrix multiply(const Matrix& a, const Matrix& b)
+// The counted warnings, for what the file holds that the import leaves out
+// or changes.
+void warn_ignored(const tinygltf::Model& gltf, const PrimitiveCounts& counts,
+                  std::vector<std::string>& w)
 {
-    Matrix m{};
-    for (int col = 0; col < 4; ++col) {
-        for (int row = 0; row < 4; ++row) {
-            double sum = 0;
-            for (int k = 0; k < 4; ++k) {
-                sum += a[static_cast<std::size_t>(k * 4 + row)] *
-                       b[static_cast<std::size_t>(col * 4 + k)];
-            }
-            m[static_cast<std::size_t>(col * 4 + row)] = sum;
-        }
+    if (counts.points_or_lines > 0) {
+        w.push_back(count_of(counts.points_or_lines, "primitive", "primitives") +
+                    " of points or lines ignored");
     }
-    return m;
-}
-
-Matrix local_matrix(const tinygltf::Node& node)
-{
-    if (node.matrix.size() == 16) {
-        Matrix m;
-        std::copy(node.matrix.begin(), node.matrix.end(), m.begin());
-        return m;
+    if (counts.without_positions > 0) {
+        w.push_back(count_of(counts.without_positions, "primitive", "primitives") +
+                    " without positions ignored");
     }
-    Matrix t = k_identity, r = k_identity, s = k_identity;
-    if (node.translation.size() == 3) {
-        t[12] = node.translation[0];
-        t[13] = node.translation[1];
-        t[14] = node.translation[2];
+    if (counts.non_finite_triangles > 0) {
+        w.push_back(count_of(counts.non_finite_triangles, "triangle", "triangles") +
+                    " with coordinates that are not finite numbers left out");
     }
-    if (node.rotation.size() == 4) {
-        double x = node.rotation[0], y = node.rotation[1], z = node.rotation[2],
-               w = node.rotation[3];
-        const double length = std::sqrt(x * x + y * y + z * z + w * w);
-        if (length > 0 && std::isfinite(length)) {
-            x /= length, y /= length, z /= length, w /= length;
-            // clang-format off
-            r = {1 - 2 * (y * y + z * z), 2 * (x * y + z * w),     2 * (x * z - y * w),     0,
-                 2 * (x * y - z * w),     1 - 2 * (x * x + z * z), 2 * (y * z + x * w),     0,
-                 2 * (x * z + y * w),     2 * (y * z - x * w),     1 - 2 * (x * x + y * y), 0,
-                 0,                       0,                       0,                       1};
-            // clang-format on
-        }
+    if (!gltf.animations.empty()) {
+        w.push_back(count_of(gltf.animations.size(), "animation", "animations") + " ignored");
     }
-    if (node.scale.size() == 3) {
-        s[0] = node.scale[0];
-        s[5] = node.scale[1];
-        s[10] = node.scale[2];
+    if (!gltf.skins.empty()) {
+        w.push_back(count_of(gltf.skins.size(), "skin", "skins") +
+                    " ignored; meshes are taken as they stand without them");
     }
-    return multiply(t, multiply(r, s));
+    if (counts.morphed > 0) {
+        w.push_back("morph targets of " + count_of(counts.morphed, "primitive", "primitives") +
+                    " ignored; the base shape is taken");
+    }
+    if (!gltf.cameras.empty()) {
+        w.push_back(count_of(gltf.cameras.size(), "camera", "cameras") + " ignored");
+    }
+    if (counts.incomplete_triangles > 0) {
+        w.push_back(
+            count_of(counts.incomplete_triangles, "incomplete triangle", "incomplete triangles") +
+            " left out (an index count that is not a multiple of 3)");
+    }
+    if (counts.non_finite_uvs > 0) {
+        w.push_back(count_of(counts.non_finite_uvs, "texture coordinate", "texture coordinates") +
+                    (counts.non_finite_uvs == 1 ? " that is not a finite number"
+                                                : " that are not finite numbers") +
+                    " written as 0, 0");
+    }
+    if (counts.flattened_triangles > 0) {
+        w.push_back(count_of(counts.flattened_triangles, "triangle", "triangles") +
+                    " flattened by a zero scale left out");
+    }
+    gltf_import::warn_extensions(gltf, w);
 }
 
 } // namespace
 
-ImportScene SceneGatherer::gather(int scene)
-{
-    check_extensions();
-    walk(roots(scene));
-    check_bounds();
-    for (const Bake& bake : bakes_) {
-        out_.meshes.push_back(build_mesh(bake));
-    }
-    warn_ignored();
-    return std::move(out_);
-}
-
-std::vector<int> SceneGatherer::roots(int scene)
-{
-    const std::size_t scenes = gltf_.scenes.size();
-    if (scene >= 0) {
-        if (static_cast<std::size_t>(scene) >= scenes) {
-            throw ImportError("no scene " + std::to_string(scene) + "; the file has " +
-                              count_of(scenes, "scene", "scenes"));
-        }
-        return gltf_.scenes[static_cast<std::size_t>(scene)].nodes;
-    }
-    if (gltf_.defaultScene != -1) {
-        // A default the file names but does not have makes the file invalid:
-        // any other scene might be the wrong one.
-        if (gltf_.defaultScene < 0 || static_cast<std::size_t>(gltf_.defaultScene) >= scenes) {
-            throw ImportError("the file names scene " + std::to_string(gltf_.defaultScene) +
-                              " as its default and has " + count_of(scenes, "scene", "scenes"));
-        }
-        return gltf_.scenes[static_cast<std::size_t>(gltf_.defaultScene)].nodes;
-    }
-    if (scenes > 0) {
-        out_.warnings.push_back("no default scene; scene 0 of " +
-                                count_of(scenes, "scene", "scenes") + " imported");
-        return gltf_.scenes[0].nodes;
-    }
-    // A file of nodes without a scene: every node that is nobody's child.
-    std::vector<bool> child(gltf_.nodes.size(), false);
-    for (const tinygltf::Node& node : gltf_.nodes) {
-        for (const int c : node.children) {
-            if (c >= 0 && static_cast<std::size_t>(c) < child.size()) {
-                child[static_cast<std::size_t>(c)] = true;
-            }
-        }
-    }
-    std::vector<int> roots;
-    for (std::size_t n = 0; n < child.size(); ++n) {
-        if (!child[n]) {
-            roots.push_back(static_cast<int>(n));
-        }
-    }
-    if (!gltf_.nodes.empty()) {
-        out_.warnings.push_back("no scene; every root node imported");
-    }
-    return roots;
-}
-
-// Depth first, children in file order, without recursion: a file may
-// nest nodes deeper than any stack.
-void SceneGatherer::walk(const std::vector<int>& roots)
-{
-    struct Visit {
-        int node;
-        int parent; // into out_.nodes
-    };
-    std::vector<Visit> stack;
-    for (auto it = roots.rbegin(); it != roots.rend(); ++it) {
-        stack.push_back({*it, -1});
-    }
-    std::vector<bool> seen(gltf_.nodes.size(), false);
-    std::vector<Matrix> world; // per out_.nodes entry
-    bool reached_twice = false, non_finite = false;
-    while (!stack.empty()) {
-        const Visit v = stack.back();
-        stack.pop_back();
-        if (v.node < 0 || static_cast<std::size_t>(v.node) >= gltf_.nodes.size()) {
-            throw ImportError("the scene names node " + std::to_string(v.node) +
-                              ", which the file does not have");
-        }
-        if (seen[static_cast<std::size_t>(v.node)]) {
-            reached_twice = true; // a cycle or a node with two parents
-            continue;
-        }
-        seen[static_cast<std::size_t>(v.node)] = true;
-        const tinygltf::Node& node = gltf_.nodes[static_cast<std::size_t>(v.node)];
-        const Matrix parent_world =
-            v.parent < 0 ? k_identity : world[static_cast<std::size_t>(v.parent)];
-        world.push_back(multiply(parent_world, local_matrix(node)));
-        const Matrix& w = world.back();
-        ImportNode& out = out_.nodes.emplace_back();
-        out.name = node.name;
-        out.index = v.node;
-        out.parent = v.parent;
-        out.offset = to_model_axes(
-            {w[12] - parent_world[12], w[13] - parent_world[13], w[14] - parent_world[14]});
-        if (!finite(out.offset)) {
-            out.offset = {};
-            non_finite = true;
-        }
-        if (node.mesh >= 0) {
-            out.mesh = mesh_for(node.mesh, Linear(w));
-        }
-        const int index = static_cast<int>(out_.nodes.size() - 1);
-        for (auto it = node.children.rbegin(); it != node.children.rend(); ++it) {
-            stack.push_back({*it, index});
-        }
-    }
-    if (reached_twice) {
-        out_.warnings.push_back(
-            "a node reached twice in the scene (a cycle, or two parents) imported once");
-    }
-    if (non_finite) {
-        out_.warnings.push_back("node translations that are not finite numbers set to 0");
-    }
-}
-
-// Nodes that show one mesh with the same rotation and scale share it. The
-// mesh is only noted here: nothing is read before the scene's bounds are
-// checked.
-int SceneGatherer::mesh_for(int mesh, const Linear& linear)
-{
-    if (static_cast<std::size_t>(mesh) >= gltf_.meshes.size()) {
-        throw ImportError("a node names mesh " + std::to_string(mesh) +
-                          ", which the file does not have");
-    }
-    std::array<std::uint64_t, 9> bits{};
-    for (std::size_t i = 0; i < bits.size(); ++i) {
-        const double v = linear.m[i] + 0.0; // -0 is 0
-        std::memcpy(&bits[i], &v, sizeof v);
-    }
-    const auto [it, fresh] = bake_of_.try_emplace({mesh, bits}, static_cast<int>(bakes_.size()));
-    if (fresh) {
-        bakes_.push_back({mesh, linear});
-    }
-    return it->second;
-}
-
-void SceneGatherer::warn_ignored()
-{
-    auto& w = out_.warnings;
-    if (points_or_lines_ > 0) {
-        w.push_back(count_of(points_or_lines_, "primitive", "primitives") +
-                    " of points or lines ignored");
-    }
-    if (without_positions_ > 0) {
-        w.push_back(count_of(without_positions_, "primitive", "primitives") +
-                    " without positions ignored");
-    }
-    if (non_finite_triangles_ > 0) {
-        w.push_back(count_of(non_finite_triangles_, "triangle", "triangles") +
-                    " with coordinates that are not finite numbers left out");
-    }
-    if (!gltf_.animations.empty()) {
-        w.push_back(count_of(gltf_.animations.size(), "animation", "animations") + " ignored");
-    }
-    if (!gltf_.skins.empty()) {
-        w.push_back(count_of(gltf_.skins.size(), "skin", "skins") +
-                    " ignored; meshes are taken as they stand without them");
-    }
-    if (morphed_ > 0) {
-        w.push_back("morph targets of " + count_of(morphed_, "primitive", "primitives") +
-                    " ignored; the base shape is taken");
-    }
-    if (!gltf_.cameras.empty()) {
-        w.push_back(count_of(gltf_.cameras.size(), "camera", "cameras") + " ignored");
-    }
-    if (incomplete_triangles_ > 0) {
-        w.push_back(count_of(incomplete_triangles_, "incomplete triangle", "incomplete triangles") +
-                    " left out (an index count that is not a multiple of 3)");
-    }
-    if (non_finite_uvs_ > 0) {
-        w.push_back(count_of(non_finite_uvs_, "texture coordinate", "texture coordinates") +
-                    (non_finite_uvs_ == 1 ? " that is not a finite number"
-                                          : " that are not finite numbers") +
-                    " written as 0, 0");
-    }
-    if (flattened_triangles_ > 0) {
-        w.push_back(count_of(flattened_triangles_, "triangle", "triangles") +
-                    " flattened by a zero scale left out");
-    }
-    warn_extensions();
-}
-
-} // namespace facetor::gltf_import
-
-namespace facetor {
-
 ImportScene gather_import_scene(const tinygltf::Model& gltf, int scene,
                                 const std::string& fallback_name)
 {
-    return gltf_import::SceneGatherer(gltf, fallback_name).gather(scene);
+    ImportScene out;
+    const bool quantized = gltf_import::check_extensions(gltf);
+    gltf_import::SceneNodes nodes(gltf, out.warnings);
+    nodes.walk(scene);
+    gltf_import::check_bounds(gltf, nodes.nodes().size(), nodes.bakes());
+    out.nodes = std::move(nodes.nodes());
+    gltf_import::SceneMaterials materials(gltf, fallback_name);
+    gltf_import::MeshBaker baker(gltf, quantized, materials);
+    for (const gltf_import::Bake& bake : nodes.bakes()) {
+        out.meshes.push_back(baker.build_mesh(bake));
+    }
+    out.materials = std::move(materials.materials());
+    warn_ignored(gltf, baker.counts(), out.warnings);
+    return out;
 }
 
 } // namespace facetor

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "model/vector_math.h"
+
 namespace tinygltf {
 class Model;
 }
 
 namespace facetor {
-
-using Vec3 = std::array<double, 3>;
 
 struct ImportTriangle {
     std::array<std::uint32_t, 3> corners{}; // into the mesh's vertices

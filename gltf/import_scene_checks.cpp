@@ -1,6 +1,8 @@
 // What is refused before any element of the file is read: extensions that
 // would change the geometry, and scenes too large for a 3DO whatever their
 // contents. Also the warnings for the extensions that are ignored.
+#include "gltf/import_scene_checks.h"
+
 #include <algorithm>
 #include <limits>
 #include <set>
@@ -9,8 +11,8 @@
 
 #include "gltf/gltf_accessors.h"
 #include "gltf/import_error.h"
-#include "gltf/import_scene_gatherer.h"
 #include "model/model.h"
+#include "model/report_text.h"
 
 namespace facetor::gltf_import {
 
@@ -121,37 +123,36 @@ std::uint64_t triangle_bound(const tinygltf::Model& gltf, const tinygltf::Mesh& 
 
 } // namespace
 
-void SceneGatherer::check_extensions()
+bool check_extensions(const tinygltf::Model& gltf)
 {
-    for (const std::string& ext : gltf_.extensionsRequired) {
+    for (const std::string& ext : gltf.extensionsRequired) {
         if (changes_geometry(ext)) {
             throw ImportError("the file requires the extension " + ext +
                               ", which the import does not read");
         }
-        if (ext == k_texture_transform && !texture_transforms_are_identity(gltf_)) {
+        if (ext == k_texture_transform && !texture_transforms_are_identity(gltf)) {
             throw ImportError("the file requires the extension " + ext +
                               " to move its texture coordinates, which the import does not do");
         }
     }
-    const auto& used = gltf_.extensionsUsed;
-    const auto& required = gltf_.extensionsRequired;
-    quantized_ = std::find(used.begin(), used.end(), k_quantization) != used.end() ||
-                 std::find(required.begin(), required.end(), k_quantization) != required.end();
+    const auto& used = gltf.extensionsUsed;
+    const auto& required = gltf.extensionsRequired;
+    return std::find(used.begin(), used.end(), k_quantization) != used.end() ||
+           std::find(required.begin(), required.end(), k_quantization) != required.end();
 }
 
-// Before any element is read: a scene the format cannot hold, however its
-// data turns out, is refused at once, so that the work on a file stays
-// within what a 3DO can hold.
-void SceneGatherer::check_bounds() const
+// A scene the format cannot hold, however its data turns out, is refused
+// at once, so that the work on a file stays within what a 3DO can hold.
+void check_bounds(const tinygltf::Model& gltf, std::size_t nodes, const std::vector<Bake>& bakes)
 {
     std::vector<std::string> overs;
-    if (out_.nodes.size() > k_max_nodes) {
-        overs.push_back(capacity_over("nodes", out_.nodes.size(), k_max_nodes));
+    if (nodes > k_max_nodes) {
+        overs.push_back(capacity_over("nodes", nodes, k_max_nodes));
     }
     std::uint64_t triangles = 0;
-    for (const Bake& bake : bakes_) {
+    for (const Bake& bake : bakes) {
         triangles = add_saturated(
-            triangles, triangle_bound(gltf_, gltf_.meshes[static_cast<std::size_t>(bake.mesh)]));
+            triangles, triangle_bound(gltf, gltf.meshes[static_cast<std::size_t>(bake.mesh)]));
     }
     constexpr std::uint64_t k_max_triangles = std::uint64_t{k_max_meshes} * k_max_faces;
     if (triangles > k_max_triangles) {
@@ -162,22 +163,20 @@ void SceneGatherer::check_bounds() const
     }
 }
 
-// One warning for each extension the file names that the import does not
-// read, in the order the file names them.
-void SceneGatherer::warn_extensions()
+void warn_extensions(const tinygltf::Model& gltf, std::vector<std::string>& warnings)
 {
-    std::vector<std::string> named = gltf_.extensionsUsed;
-    named.insert(named.end(), gltf_.extensionsRequired.begin(), gltf_.extensionsRequired.end());
+    std::vector<std::string> named = gltf.extensionsUsed;
+    named.insert(named.end(), gltf.extensionsRequired.begin(), gltf.extensionsRequired.end());
     std::set<std::string> said = {k_quantization};
-    if (!gltf_.lights.empty()) {
+    if (!gltf.lights.empty()) {
         // Lights come from their extension: one warning says both.
-        out_.warnings.push_back(count_of(gltf_.lights.size(), "light", "lights") +
-                                " ignored (extension " + k_lights + ")");
+        warnings.push_back(count_of(gltf.lights.size(), "light", "lights") +
+                           " ignored (extension " + k_lights + ")");
         said.insert(k_lights);
     }
     for (const std::string& ext : named) {
         if (said.insert(ext).second) {
-            out_.warnings.push_back("extension " + ext + " ignored");
+            warnings.push_back("extension " + ext + " ignored");
         }
     }
 }

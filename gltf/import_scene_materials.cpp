@@ -1,12 +1,13 @@
 // The 3DO material a glTF material becomes: its name, and whether it is
 // textured, two-sided or translucent.
+#include "gltf/import_scene_materials.h"
+
 #include <algorithm>
 
 #include <tiny_gltf.h>
 
 #include "gltf/format_names.h"
 #include "gltf/import_error.h"
-#include "gltf/import_scene_gatherer.h"
 
 namespace facetor::gltf_import {
 
@@ -44,7 +45,7 @@ std::string uri_file_name(const std::string& uri)
 
 } // namespace
 
-const tinygltf::Material* SceneGatherer::gltf_material(int index) const
+const tinygltf::Material* SceneMaterials::gltf_material(int index) const
 {
     if (index < 0 || static_cast<std::size_t>(index) >= gltf_.materials.size()) {
         return nullptr;
@@ -52,7 +53,7 @@ const tinygltf::Material* SceneGatherer::gltf_material(int index) const
     return &gltf_.materials[static_cast<std::size_t>(index)];
 }
 
-int SceneGatherer::texcoord_set(int material) const
+int SceneMaterials::texcoord_set(int material) const
 {
     const tinygltf::Material* m = gltf_material(material);
     return m != nullptr && m->pbrMetallicRoughness.baseColorTexture.index >= 0
@@ -62,7 +63,7 @@ int SceneGatherer::texcoord_set(int material) const
 
 // The safe name of the base colour texture's image: its name, else the
 // file name of its URI; empty when there is none.
-std::string SceneGatherer::image_name(const tinygltf::Material& m) const
+std::string SceneMaterials::image_name(const tinygltf::Material& m) const
 {
     const int t = m.pbrMetallicRoughness.baseColorTexture.index;
     if (t < 0 || static_cast<std::size_t>(t) >= gltf_.textures.size()) {
@@ -77,7 +78,7 @@ std::string SceneGatherer::image_name(const tinygltf::Material& m) const
     return name.empty() ? format_safe_name(uri_file_name(image.uri)) : name;
 }
 
-int SceneGatherer::material_for(int index, int mesh)
+int SceneMaterials::material_for(int index, int mesh)
 {
     const auto known = material_of_gltf_.find(index);
     if (known != material_of_gltf_.end()) {
@@ -108,12 +109,12 @@ int SceneGatherer::material_for(int index, int mesh)
     // Materials that come to one name are one 3DO material: a face
     // keeps only the name.
     const auto [named, fresh] =
-        material_named_.try_emplace(material.name, static_cast<int>(out_.materials.size()));
+        material_named_.try_emplace(material.name, static_cast<int>(materials_.size()));
     const int found = named->second;
     if (fresh) {
-        out_.materials.push_back(material);
+        materials_.push_back(material);
     } else {
-        ImportMaterial& same = out_.materials[static_cast<std::size_t>(found)];
+        ImportMaterial& same = materials_[static_cast<std::size_t>(found)];
         same.textured = same.textured || material.textured;
         same.double_sided = same.double_sided || material.double_sided;
         same.translucent = same.translucent || material.translucent;

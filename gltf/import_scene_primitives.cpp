@@ -1,5 +1,5 @@
-// A glTF mesh's primitives as triangles in model axes: lists, strips and
-// fans, with their normals and texture coordinates.
+#include "gltf/import_scene_primitives.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -8,7 +8,7 @@
 
 #include "gltf/gltf_accessors.h"
 #include "gltf/import_error.h"
-#include "gltf/import_scene_gatherer.h"
+#include "model/report_text.h"
 
 namespace facetor::gltf_import {
 
@@ -40,7 +40,7 @@ void for_each_triangle(int mode, const std::vector<std::uint32_t>& i, Emit emit)
 
 } // namespace
 
-ImportMesh SceneGatherer::build_mesh(const Bake& bake)
+ImportMesh MeshBaker::build_mesh(const Bake& bake)
 {
     const tinygltf::Mesh& mesh = gltf_.meshes[static_cast<std::size_t>(bake.mesh)];
     ImportMesh out;
@@ -82,30 +82,27 @@ std::array<float, 3> floats_of(const AccessorReader& reader, std::size_t v)
 
 bool has_area(const Vec3& a, const Vec3& b, const Vec3& c)
 {
-    const Vec3 u{b[0] - a[0], b[1] - a[1], b[2] - a[2]};
-    const Vec3 v{c[0] - a[0], c[1] - a[1], c[2] - a[2]};
-    return u[1] * v[2] - u[2] * v[1] != 0 || u[2] * v[0] - u[0] * v[2] != 0 ||
-           u[0] * v[1] - u[1] * v[0] != 0;
+    return cross(difference(b, a), difference(c, a)) != Vec3{};
 }
 
 } // namespace
 
-void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p, const Bake& bake,
-                                  const Linear& normal_matrix)
+void MeshBaker::add_primitive(ImportMesh& out, const tinygltf::Primitive& p, const Bake& bake,
+                              const Linear& normal_matrix)
 {
     const int mode = p.mode < 0 ? TINYGLTF_MODE_TRIANGLES : p.mode;
     if (mode != TINYGLTF_MODE_TRIANGLES && mode != TINYGLTF_MODE_TRIANGLE_STRIP &&
         mode != TINYGLTF_MODE_TRIANGLE_FAN) {
-        ++points_or_lines_;
+        ++counts_.points_or_lines;
         return;
     }
     const auto position = p.attributes.find("POSITION");
     if (position == p.attributes.end()) {
-        ++without_positions_;
+        ++counts_.without_positions;
         return;
     }
     if (!p.targets.empty()) {
-        ++morphed_;
+        ++counts_.morphed;
     }
     const AccessorReader positions(gltf_, position->second, 3);
     if (positions.component_type() != TINYGLTF_COMPONENT_TYPE_FLOAT && !quantized_) {
@@ -115,9 +112,9 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
     }
     const std::size_t count = positions.count();
     const std::optional<AccessorReader> normals = attribute(gltf_, p, "NORMAL", 3, count);
-    const int material = material_for(p.material, bake.mesh);
-    const std::optional<AccessorReader> uvs =
-        attribute(gltf_, p, "TEXCOORD_" + std::to_string(texcoord_set(p.material)), 2, count);
+    const int material = materials_.material_for(p.material, bake.mesh);
+    const std::optional<AccessorReader> uvs = attribute(
+        gltf_, p, "TEXCOORD_" + std::to_string(materials_.texcoord_set(p.material)), 2, count);
 
     // The bounds checked before reading cover the corners, not the
     // vertices: only the vertices a corner names are read.
@@ -138,7 +135,7 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
         }
     }
     if (mode == TINYGLTF_MODE_TRIANGLES && indices.size() % 3 != 0) {
-        ++incomplete_triangles_;
+        ++counts_.incomplete_triangles;
     }
     std::vector<std::uint32_t> used = indices;
     std::sort(used.begin(), used.end());
@@ -152,11 +149,8 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
         out.positions.push_back(to_model_axes(bake.linear.apply(xyz.data())));
         Vec3 n{};
         if (normals) {
-            n = normal_matrix.apply(floats_of(*normals, v).data());
-            const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-            n = length > 0 && std::isfinite(length)
-                    ? to_model_axes({n[0] / length, n[1] / length, n[2] / length})
-                    : Vec3{};
+            const Vec3 unit = unit_vector(normal_matrix.apply(floats_of(*normals, v).data()));
+            n = unit == Vec3{} ? Vec3{} : to_model_axes(unit);
         }
         out.normals.push_back(n);
         std::array<double, 2> uv{};
@@ -167,7 +161,7 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
             if (std::isfinite(u) && std::isfinite(w)) {
                 uv = {u, w};
             } else {
-                ++non_finite_uvs_;
+                ++counts_.non_finite_uvs;
             }
         }
         out.uvs.push_back(uv);
@@ -188,7 +182,7 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
         const Vec3 &pa = out.positions[base + a], &pb = out.positions[base + b],
                    &pc = out.positions[base + c];
         if (!finite(pa) || !finite(pb) || !finite(pc)) {
-            ++non_finite_triangles_;
+            ++counts_.non_finite_triangles;
             return;
         }
         // A triangle with an area in the file that the node's scale
@@ -196,7 +190,7 @@ void SceneGatherer::add_primitive(ImportMesh& out, const tinygltf::Primitive& p,
         // file has it.
         if (!has_area(pa, pb, pc) && has_area(as_vec(file_positions[a]), as_vec(file_positions[b]),
                                               as_vec(file_positions[c]))) {
-            ++flattened_triangles_;
+            ++counts_.flattened_triangles;
             return;
         }
         if (mirrored) {

@@ -14,6 +14,7 @@
 
 #include "model/errors.h"
 #include "model/reader.h"
+#include "model/token_bytes.h"
 
 namespace facetor {
 
@@ -86,9 +87,11 @@ enum : std::uint8_t { other = 0, separator = 1, line_end = 2 };
 constexpr std::array<std::uint8_t, 256> make_table()
 {
     std::array<std::uint8_t, 256> c{};
-    c[' '] = c[','] = c[':'] = c['\t'] = separator;
-    c['\r'] = c['#'] = line_end; // both discard the rest of the line
-    return c;                    // line feed stays "other": it is part of a token
+    for (std::size_t b = 0; b < c.size(); ++b) {
+        const auto byte = static_cast<unsigned char>(b);
+        c[b] = ends_line(byte) ? line_end : separates_tokens(byte) ? separator : other;
+    }
+    return c;
 }
 
 inline constexpr std::array<std::uint8_t, 256> table = make_table();
@@ -170,9 +173,6 @@ class Tokenizer {
     // no bounds test: it ends tokens, and `p_ == end_` tells it apart from a
     // real carriage return.
     static constexpr unsigned char k_sentinel = '\r';
-    // The longest token read: far beyond any name or number of a model.
-    static constexpr std::size_t k_max_token = std::size_t{16} << 20;
-
     // Readable bytes after the sentinel, for the eight-byte load of
     // expect_index.
     static constexpr std::size_t k_load_slack = 8;

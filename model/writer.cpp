@@ -33,7 +33,7 @@ class Writer : detail::LineOut {
         line("");
         write_hierarchy();
         flush();
-        return warnings_.lines();
+        return warning_lines();
     }
 
   private:

@@ -1,11 +1,11 @@
 #pragma once
 // The writer's material list; only the writer uses it.
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "model/model.h"
+#include "model/name_cache.h"
 #include "model/text_escape.h"
 #include "model/writer_output.h"
 
@@ -19,14 +19,13 @@ class MaterialIndex {
     // The index to write for `name`; adds a name that is not in the list
     // while there is room, since a face keeps its material that way. Warns
     // into `warnings` unless it is null (the second pass over the faces).
-    template <class Path> int index_of(const std::string& name, Path path, Warnings* warnings)
+    template <class Path> int index_of(const std::string& name, Path path, WarningTally* warnings)
     {
-        const auto seen = by_address_.find(name.data());
-        if (seen != by_address_.end() && seen->second.size == name.size()) {
-            if (warnings != nullptr && !seen->second.cause.empty()) {
-                warnings->add(seen->second.cause, path()); // counted per face
+        if (const Seen* seen = seen_.find(name)) {
+            if (warnings != nullptr && !seen->cause.empty()) {
+                warnings->add(seen->cause, path()); // counted per face
             }
-            return seen->second.index;
+            return seen->index;
         }
         int index = find(name);
         if (index < 0) {
@@ -48,7 +47,7 @@ class MaterialIndex {
                 warnings->add(cause, path());
             }
         }
-        by_address_[name.data()] = {name.size(), index, std::move(cause)};
+        seen_.keep(name, {index, std::move(cause)});
         return index;
     }
 
@@ -80,14 +79,11 @@ class MaterialIndex {
     const type_model& model_;
     int count_;
     std::vector<std::string> extra_;
-    // Names met before, by the address of their bytes: the faces of one load
-    // share them, so a long name is compared once, not once per face.
     struct Seen {
-        std::size_t size;
         int index;
         std::string cause; // of its warning, if it has one
     };
-    std::unordered_map<const char*, Seen> by_address_;
+    NameCache<Seen> seen_; // the names met before
 };
 
 } // namespace facetor::detail

@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <initializer_list>
 #include <limits>
-#include <map>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -16,34 +15,11 @@
 #include <vector>
 
 #include "model/number_text.h"
+#include "model/report_text.h"
 #include "model/text_escape.h"
+#include "model/token_bytes.h"
 
 namespace facetor::detail {
-
-// The reader ends a token at these bytes and skips them before one.
-inline bool ends_token(unsigned char c)
-{
-    return c == ' ' || c == ',' || c == ':' || c == '\t' || c == '\r' || c == '#';
-}
-
-// The tokenizer refuses longer tokens.
-inline constexpr std::size_t k_max_text = std::size_t{16} << 20;
-
-// Warnings of one cause are gathered into one line: a model can hold
-// thousands of values with the same problem.
-class Warnings {
-  public:
-    void add(const std::string& cause, const std::string& path);
-    std::vector<std::string> lines() const;
-
-  private:
-    struct Entry {
-        std::string first_path;
-        std::size_t count;
-    };
-    std::map<std::string, Entry> by_cause_;
-    std::vector<std::string> order_;
-};
 
 // For the section writer to derive from: it builds each line in `buffer_`
 // in place, between these calls, with no copy.
@@ -52,6 +28,8 @@ class LineOut {
     explicit LineOut(std::ostream& out);
 
     void flush();
+    // One line per cause: "PATH and N more: CAUSE".
+    std::vector<std::string> warning_lines() const;
 
     void end_line()
     {
@@ -126,7 +104,7 @@ class LineOut {
             buffer_ += placeholder;
             return;
         }
-        const std::string_view kept(value.data(), std::min(value.size(), k_max_text));
+        const std::string_view kept(value.data(), std::min(value.size(), k_max_token));
         const std::size_t start = buffer_.size();
         buffer_ += kept;
         bool replaced = false;
@@ -147,7 +125,7 @@ class LineOut {
     }
 
     std::ostream& out_;
-    Warnings warnings_;
+    WarningTally warnings_;
     std::string buffer_;
 
   private:

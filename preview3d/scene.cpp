@@ -4,50 +4,29 @@
 #include <atomic>
 #include <cmath>
 
+#include "model/vector_math.h"
+
 namespace facetor {
 
 namespace {
 
-struct Vec {
-    double x = 0, y = 0, z = 0;
-};
-
-Vec to_vec(Vector3 v)
+Vec3 to_vec(Vector3 v)
 {
     return {v.x, v.y, v.z};
 }
-Vector3 to_vector3(Vec v)
+Vector3 to_vector3(const Vec3& v)
 {
-    return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)};
-}
-Vec cross(Vec a, Vec b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double dot(Vec a, Vec b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-double length(Vec a)
-{
-    return std::sqrt(dot(a, a));
-}
-Vec scaled(Vec a, double s)
-{
-    return {a.x * s, a.y * s, a.z * s};
-}
-bool finite(Vec a)
-{
-    return std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(a.z);
+    return {static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2])};
 }
 
 } // namespace
 
 Vector3 Placement::rotate(Vector3 v) const
 {
-    const Vec ax = to_vec(axis_x), ay = to_vec(axis_y), az = to_vec(axis_z);
-    return to_vector3({ax.x * v.x + ay.x * v.y + az.x * v.z, ax.y * v.x + ay.y * v.y + az.y * v.z,
-                       ax.z * v.x + ay.z * v.y + az.z * v.z});
+    const Vec3 ax = to_vec(axis_x), ay = to_vec(axis_y), az = to_vec(axis_z);
+    return to_vector3({ax[0] * v.x + ay[0] * v.y + az[0] * v.z,
+                       ax[1] * v.x + ay[1] * v.y + az[1] * v.z,
+                       ax[2] * v.x + ay[2] * v.y + az[2] * v.z});
 }
 
 Vector3 Placement::apply(Vector3 p) const
@@ -68,7 +47,7 @@ Placement Placement::inverse() const
     inv.axis_x = {axis_x.x, axis_y.x, axis_z.x};
     inv.axis_y = {axis_x.y, axis_y.y, axis_z.y};
     inv.axis_z = {axis_x.z, axis_y.z, axis_z.z};
-    const Vec o = to_vec(origin);
+    const Vec3 o = to_vec(origin);
     inv.origin =
         to_vector3({-dot(o, to_vec(axis_x)), -dot(o, to_vec(axis_y)), -dot(o, to_vec(axis_z))});
     return inv;
@@ -152,19 +131,19 @@ bool Frame::SetOrientation(const Frame* reference, float dx, float dy, float dz,
             upv = to_parent.rotate(upv);
         }
     }
-    const Vec d = to_vec(dir), u = to_vec(upv);
-    const double dlen = length(d), ulen = length(u);
-    if (!finite(d) || !finite(u) || dlen == 0 || ulen == 0) {
+    const Vec3 d = to_vec(dir), u = to_vec(upv);
+    const double ulen = length(u);
+    const Vec3 z = unit_vector(d);
+    if (!finite(u) || ulen == 0 || z == Vec3{}) {
         return false;
     }
-    const Vec z = scaled(d, 1 / dlen);
-    const Vec x_raw = cross(u, z);
+    const Vec3 x_raw = cross(u, z);
     const double xlen = length(x_raw);
     if (xlen <= 1e-6 * ulen) {
         return false; // the up vector lies along the direction
     }
-    const Vec x = scaled(x_raw, 1 / xlen);
-    const Vec y = cross(z, x);
+    const Vec3 x = unit_vector(x_raw);
+    const Vec3 y = cross(z, x);
     placement_.axis_x = to_vector3(x);
     placement_.axis_y = to_vector3(y);
     placement_.axis_z = to_vector3(z);

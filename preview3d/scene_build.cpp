@@ -1,5 +1,7 @@
 #include "preview3d/scene_build.h"
 
+#include "model/geometry.h"
+
 namespace facetor {
 
 void initialize_surface(Device3D& device)
@@ -50,7 +52,8 @@ void build_scene(View3D& view, SceneFrames& frames, type_model& model)
     frames.light_frame->SetPosition(root.get(), 0, 0, 2);
     view.camera()->SetPosition(root.get(), 0, 0, -10);
     view.camera()->SetOrientation(root.get(), 0, 0, 1, 0, 1, 0);
-    // The frame's z and y axes are where the model's z and y go.
+    // The frame's z and y axes are where the model's z and y go
+    // (model/geometry.h), so the model frame's orientation is made from them.
     const auto direction = to_view_axes(0, 0, 1);
     const auto up = to_view_axes(0, 1, 0);
     frames.model_frame->SetPosition(root.get(), 0, 0, 0);

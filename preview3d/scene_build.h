@@ -1,7 +1,6 @@
 #pragma once
 // The 3D scene built from the model after every successful load: camera,
 // lights, the model frame and one white face per shown model face.
-#include <array>
 #include <memory>
 
 #include "model/model.h"
@@ -10,20 +9,6 @@
 namespace facetor {
 
 inline constexpr float k_model_field = 0.01f;
-
-// Model x, y, z as the 3D view shows them: x, z, -y (y up, the model's +y
-// toward the viewer). The model frame's orientation is made from it.
-// 0 - y rather than -y, so that a zero stays 0, not -0.
-inline std::array<double, 3> to_view_axes(double x, double y, double z)
-{
-    return {x, z, 0.0 - y};
-}
-
-// The inverse, for the glTF import: view x, y, z back to model x, -z, y.
-inline std::array<double, 3> from_view_axes(double x, double y, double z)
-{
-    return {x, 0.0 - z, y};
-}
 
 // The two frames kept from one build to the next (the main window's
 // `light_frame` and `model_frame`); null until the first build.

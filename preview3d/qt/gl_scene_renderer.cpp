@@ -9,6 +9,7 @@
 #include <limits>
 #include <vector>
 
+#include "model/vector_math.h"
 #include "preview3d/mesh_geometry.h"
 
 namespace facetor {
@@ -67,22 +68,6 @@ std::uint64_t next_revision()
 {
     static std::uint64_t last = 0;
     return ++last;
-}
-
-// a x b for column-major matrices.
-Matrix4 multiply(const Matrix4& a, const Matrix4& b)
-{
-    Matrix4 product{};
-    for (std::size_t column = 0; column < 4; ++column) {
-        for (std::size_t row = 0; row < 4; ++row) {
-            float sum = 0;
-            for (std::size_t k = 0; k < 4; ++k) {
-                sum += a[k * 4 + row] * b[column * 4 + k];
-            }
-            product[column * 4 + row] = sum;
-        }
-    }
-    return product;
 }
 
 QVector3D qvec(Vector3 v)

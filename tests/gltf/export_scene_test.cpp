@@ -34,10 +34,11 @@ TEST(ExportScene, LeavesOutWhatItCannotShowAndSaysWhyOncePerMeshAndCause)
 {
     test::ModelLayout layout;
     layout.geosets[0][0].name = "t\x01";
+    // The causes come in a fixed order, not in the order the faces meet them.
     layout.geosets[0][0].faces = {
+        FaceLayout{.corners = {{0, 0}, {1, 1}, {2, 9}}},
         FaceLayout{.corners = {{0, 0}, {1, 1}}},
         FaceLayout{.corners = {{0, 0}, {1, 1}, {7, 2}}},
-        FaceLayout{.corners = {{0, 0}, {1, 1}, {2, 9}}},
         FaceLayout{.corners = {{0, 0}, {1, 1}, {2, 8}}},
         FaceLayout{},
     };
@@ -48,12 +49,12 @@ TEST(ExportScene, LeavesOutWhatItCannotShowAndSaysWhyOncePerMeshAndCause)
 
     EXPECT_EQ(scene.warnings,
               (std::vector<std::string>{
-                  "mesh 0 (t\\x01): 1 face with fewer than 3 corners; skipped (first: face 0, 2 "
+                  "mesh 0 (t\\x01): 1 face with fewer than 3 corners; skipped (first: face 1, 2 "
                   "corners)",
-                  "mesh 0 (t\\x01): 1 face with a corner past the vertices; skipped (first: face 1 "
+                  "mesh 0 (t\\x01): 1 face with a corner past the vertices; skipped (first: face 2 "
                   "corner 3 names vertex 7 of 3)",
                   "mesh 0 (t\\x01): 2 faces with a corner past the texture vertices; UV 0, 0 "
-                  "(first: face 2 corner 3 names texture vertex 9 of 3)",
+                  "(first: face 0 corner 3 names texture vertex 9 of 3)",
                   "node 1 (c\\xff): mesh 5 is not in the geoset; node without mesh",
                   "node 2 (edge): mesh 1 is not in the geoset; node without mesh",
               }));

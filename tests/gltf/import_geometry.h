@@ -12,12 +12,13 @@
 #include <tiny_gltf.h>
 
 #include "gltf/gltf_builder.h"
+#include "model/geometry.h"
 #include "model/model.h"
-#include "preview3d/scene_build.h"
+#include "model/vector_math.h"
 
 namespace facetor::test {
 
-using Vec3 = std::array<double, 3>;
+using facetor::Vec3;
 using Triangle = std::array<Vec3, 3>;
 
 // Every face of every node's mesh, fanned into triangles, where the node
@@ -100,11 +101,7 @@ inline double area(const std::vector<Triangle>& triangles)
 {
     double sum = 0;
     for (const Triangle& t : triangles) {
-        const Vec3 u{t[1][0] - t[0][0], t[1][1] - t[0][1], t[1][2] - t[0][2]};
-        const Vec3 v{t[2][0] - t[0][0], t[2][1] - t[0][1], t[2][2] - t[0][2]};
-        const Vec3 c{u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
-                     u[0] * v[1] - u[1] * v[0]};
-        sum += std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]) / 2;
+        sum += length(cross(difference(t[1], t[0]), difference(t[2], t[0]))) / 2;
     }
     return sum;
 }

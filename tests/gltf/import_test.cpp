@@ -27,7 +27,7 @@ ImportResult import(const GltfBuilder& b, ImportOptions options = {})
     return import_gltf_bytes(b.bytes(), ".", options);
 }
 
-Vec3 face_normal(const type_mesh& mesh, int f)
+Vec3 stored_face_normal(const type_mesh& mesh, int f)
 {
     const type_normal& n = mesh.face_normals[f];
     return {n.x, n.y, n.z};
@@ -76,7 +76,7 @@ TEST(Import, NodesKeepEveryTriangleWhereTheSceneHasItWithRotationAndScaleInTheVe
     test::expect_same_triangles(
         {{{{3, -3, 2}, {3, -1, 2}, {5, -3, 2}}}, {{{0, 0, 0}, {0, 0, 1}, {-1, 0, 0}}}},
         test::model_triangles(m), 1e-12);
-    const Vec3 arm = face_normal(m.mesh(0), 0), mirror = face_normal(m.mesh(1), 0);
+    const Vec3 arm = stored_face_normal(m.mesh(0), 0), mirror = stored_face_normal(m.mesh(1), 0);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_NEAR(arm[i], (Vec3{0, 0, -1})[i], 1e-12);
         EXPECT_NEAR(mirror[i], (Vec3{0, -1, 0})[i], 1e-12);
@@ -103,7 +103,7 @@ TEST(Import, VertexNormalsAreTheFilesTurnedWithTheNodeAndFaceNormalsComeFromTheC
         EXPECT_NEAR(n.y, expected[v][1], 1e-6) << v;
         EXPECT_NEAR(n.z, expected[v][2], 1e-6) << v;
     }
-    const Vec3 face = face_normal(mesh, 0);
+    const Vec3 face = stored_face_normal(mesh, 0);
     EXPECT_NEAR(face[2], -1, 1e-12);
 }
 
@@ -172,7 +172,7 @@ TEST(Import, StripsAndFansBecomeTrianglesThatAllFaceOneWay)
     for (int mesh = 0; mesh < 2; ++mesh) {
         ASSERT_EQ(int{m.mesh(mesh).face_count}, 3);
         for (int f = 0; f < 3; ++f) {
-            const Vec3 n = face_normal(m.mesh(mesh), f);
+            const Vec3 n = stored_face_normal(m.mesh(mesh), f);
             for (std::size_t i = 0; i < 3; ++i) {
                 EXPECT_NEAR(n[i], expected[mesh][i], 1e-12) << mesh << " " << f;
             }
