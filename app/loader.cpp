@@ -86,6 +86,10 @@ Tloader::~Tloader()
 {
     destroying_ = true;
     qApp->removeEventFilter(this);
+    // The widgets go now, while this window and its parts are still whole:
+    // a cell editor hands in its text as it dies, and a slot reached from
+    // QWidget's own destructor would run on a half-destroyed Tloader.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
 void Tloader::FormCreate()

@@ -113,8 +113,8 @@ class Tloader : public QMainWindow {
     std::vector<QAction*> shortcut_items_;   // menu items with a shortcut
     bool shown_once_ = false;
     // Set while the window is destroyed: its children then still send
-    // signals (a cell editor losing the focus hands in its text) after the
-    // parts that would handle them are gone.
+    // signals (a cell editor losing the focus hands in its text) that must
+    // not change a model no one will see.
     bool destroying_ = false;
 
     std::unique_ptr<DeferredWork> deferred_;
