@@ -1,5 +1,8 @@
 #include "uisupport/open_dialog.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QEvent>
 #include <QFileDialog>
 #include <QSettings>
 
@@ -23,6 +26,42 @@ void keep_dialog_settings_off_disk()
     (void)done;
 }
 
+// The name field's completion list is a popup window of its own, which
+// takes every key and click while it shows. A name typed and accepted
+// quickly closes the dialog before the list of the folder has been read;
+// the list then opened over the main window after the dialog had gone and
+// held the keys until a click. It goes with its dialog, and one that comes
+// later is closed.
+class CompletionListCloser final : public QObject {
+  public:
+    explicit CompletionListCloser(QFileDialog* dialog) : QObject(dialog), dialog_(dialog)
+    {
+        dialog->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == dialog_ && event->type() == QEvent::Show) {
+            for (QCompleter* completer : dialog_->findChildren<QCompleter*>()) {
+                completer->popup()->installEventFilter(this);
+            }
+        } else if (watched == dialog_ && event->type() == QEvent::Hide) {
+            for (QCompleter* completer : dialog_->findChildren<QCompleter*>()) {
+                completer->popup()->hide();
+            }
+        } else if (watched != dialog_ && event->type() == QEvent::Show && !dialog_->isVisible()) {
+            // Not inside its own show event: right after it.
+            QMetaObject::invokeMethod(static_cast<QWidget*>(watched), &QWidget::hide,
+                                      Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+  private:
+    QFileDialog* dialog_;
+};
+
 } // namespace
 
 QFileDialog* make_open_dialog(QWidget* parent, const char* name, const QString& filter,
@@ -36,6 +75,7 @@ QFileDialog* make_open_dialog(QWidget* parent, const char* name, const QString& 
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setNameFilter(filter);
     dialog->setDefaultSuffix(default_suffix);
+    new CompletionListCloser(dialog);
     return dialog;
 }
 
