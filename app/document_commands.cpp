@@ -41,8 +41,8 @@ void show_write_warnings(QWidget* window, const std::string& path,
 DocumentCommands::DocumentCommands(QWidget* window, EditorState& state)
     : window_(window), state_(state)
 {
-    save_dialog_ = make_save_dialog(window, "SaveDialog1", QStringLiteral("3DO Model (*.3do)"),
-                                    QStringLiteral("3do"));
+    save_dialog_ = make_save_dialog(window, "SaveDialog1", QStringLiteral("Save Model As"),
+                                    QStringLiteral("3DO Model (*.3do)"), QStringLiteral("3do"));
 }
 
 QString DocumentCommands::caption_for(const std::string& path)

@@ -28,16 +28,25 @@ class QWidget;
 
 namespace facetor {
 
-// Runs `body`; returns the text of the error that ended it, if one did.
-template <typename F> std::optional<std::string> error_of(F&& body)
+// What the box of an error shows: its text, and the detail below it.
+struct ErrorReport {
+    std::string text;
+    std::string detail;
+    friend bool operator==(const ErrorReport&, const ErrorReport&) = default;
+};
+
+// Runs `body`; returns the report of the error that ended it, if one did.
+template <typename F> std::optional<ErrorReport> error_of(F&& body)
 {
     try {
         body();
         return std::nullopt;
+    } catch (const ExplainedError& e) {
+        return ErrorReport{e.what(), e.detail()};
     } catch (const std::exception& e) {
-        return std::string(e.what());
+        return ErrorReport{e.what(), {}};
     } catch (...) {
-        return std::string("Unknown error");
+        return ErrorReport{"Unknown error", {}};
     }
 }
 
@@ -45,9 +54,9 @@ template <typename F> std::optional<std::string> error_of(F&& body)
 // same error come back at once, such as a running timer) and then reports.
 template <typename F, typename S> void guarded(QWidget* parent, F&& body, S&& stop)
 {
-    if (const std::optional<std::string> text = error_of(std::forward<F>(body))) {
+    if (const std::optional<ErrorReport> report = error_of(std::forward<F>(body))) {
         stop();
-        report_error(parent, *text);
+        report_error(parent, report->text, report->detail);
     }
 }
 
