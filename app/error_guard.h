@@ -8,6 +8,8 @@
 // Where the entry points are bound, so that a new one is not forgotten:
 // - app/loader.cpp: Tloader's event overrides (show, paint, close), its key
 //   and view-area event filter, and every widget signal (guarded_connect);
+// - app/loader_desktop.cpp: the drag and drop events, and the restore from
+//   maximised;
 // - app/loader_menus.cpp: menu items and toolbar buttons (bind);
 // - app/view_timer.cpp: the timers Timer1 and mover;
 // - app/key_router.cpp, app/deferred_work.cpp: each key event, each piece
@@ -15,7 +17,8 @@
 // - the widgets of the other folders (DXDraw, the texture picker, the option
 //   chooser) run their own event overrides and signals through the
 //   HandlerGuard they receive from Tloader (uisupport/handler_guard.h); the
-//   picker's and the chooser's report over themselves.
+//   picker's and the chooser's report over themselves. So do the file
+//   dialogs' own event filters (uisupport/open_dialog.cpp).
 #include <exception>
 #include <functional>
 #include <optional>

@@ -53,9 +53,9 @@ Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
     build_menus();
     build_toolbars();
 
-    open_dialog_ =
-        make_open_dialog(this, "OpenDialog1", QStringLiteral("Open Model"),
-                         QStringLiteral("3DO Model (*.3do)"), QStringLiteral("3do"), true);
+    open_dialog_ = make_open_dialog(this, "OpenDialog1", QStringLiteral("Open Model"),
+                                    QStringLiteral("3DO Model (*.3do)"), QStringLiteral("3do"),
+                                    true, handler_guard([this] { return this; }));
 
     document_ = std::make_unique<DocumentCommands>(this, state_);
     edits_ = std::make_unique<EditCommands>(state_, *panes_,

@@ -108,6 +108,9 @@ class Tloader : public QMainWindow {
     void set_progress(int value);
     void FormDragOver(QDropEvent* event);
     void FormDragDrop(QDropEvent* event);
+    // The first restore from the maximised start: the design size, as much
+    // of it as the working area holds, centred.
+    void restore_design_size();
     // Reports an error after the event Qt is delivering.
     void report_later(ErrorReport report);
 
@@ -130,7 +133,7 @@ class Tloader : public QMainWindow {
     bool shown_once_ = false;
     // Shown maximised, the window has the whole working area as its normal
     // size too; the first restore gives it its design size instead.
-    bool restore_to_design_size_ = true;
+    bool restore_to_design_size_ = false;
     // Set while the window is destroyed: its children then still send
     // signals (a cell editor losing the focus hands in its text) after the
     // parts that would handle them are gone.

@@ -101,21 +101,19 @@ void Tloader::changeEvent(QEvent* event)
     // After the window manager's own restore, which puts back the whole
     // working area the window was shown at.
     QMetaObject::invokeMethod(
-        this,
-        [this] {
-            guard([this] {
-                const QRect area = screen()->availableGeometry();
-                const QRect frame = frameGeometry();
-                const QRect inside = geometry();
-                const WindowRect r = restored_window(
-                    {area.x(), area.y(), area.width(), area.height()}, k_design_width,
-                    k_design_height,
-                    {inside.left() - frame.left(), inside.top() - frame.top(),
-                     frame.right() - inside.right(), frame.bottom() - inside.bottom()});
-                setGeometry(r.x, r.y, r.width, r.height);
-            });
-        },
-        Qt::QueuedConnection);
+        this, [this] { guard([this] { restore_design_size(); }); }, Qt::QueuedConnection);
+}
+
+void Tloader::restore_design_size()
+{
+    const QRect area = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const QRect inside = geometry();
+    const WindowRect r = restored_window(
+        {area.x(), area.y(), area.width(), area.height()}, k_design_width, k_design_height,
+        {inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+         frame.bottom() - inside.bottom()});
+    setGeometry(r.x, r.y, r.width, r.height);
 }
 
 } // namespace facetor

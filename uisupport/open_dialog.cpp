@@ -89,13 +89,21 @@ void widen_detail_columns(QFileDialog& dialog)
 // with its dialog, and one that comes later is closed.
 class FileDialogWatch final : public QObject {
   public:
-    explicit FileDialogWatch(QFileDialog* dialog) : QObject(dialog), dialog_(dialog)
+    FileDialogWatch(QFileDialog* dialog, HandlerGuard guard)
+        : QObject(dialog), dialog_(dialog), guard_(std::move(guard))
     {
         dialog->installEventFilter(this);
     }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        guard_([&] { watch(watched, event); });
+        return false;
+    }
+
+  private:
+    void watch(QObject* watched, QEvent* event)
     {
         if (watched == dialog_ && event->type() == QEvent::Show) {
             if (!sized_) {
@@ -116,18 +124,18 @@ class FileDialogWatch final : public QObject {
             QMetaObject::invokeMethod(static_cast<QWidget*>(watched), &QWidget::hide,
                                       Qt::QueuedConnection);
         }
-        return false;
     }
 
-  private:
     QFileDialog* dialog_;
+    HandlerGuard guard_;
     bool sized_ = false; // the user's own size is kept from then on
 };
 
 } // namespace
 
 QFileDialog* make_open_dialog(QWidget* parent, const char* name, const QString& title,
-                              const QString& filter, const QString& default_suffix, bool must_exist)
+                              const QString& filter, const QString& default_suffix, bool must_exist,
+                              HandlerGuard guard)
 {
     keep_dialog_settings_off_disk();
     auto* dialog = new QFileDialog(parent);
@@ -138,14 +146,16 @@ QFileDialog* make_open_dialog(QWidget* parent, const char* name, const QString& 
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setNameFilter(filter);
     dialog->setDefaultSuffix(default_suffix);
-    new FileDialogWatch(dialog);
+    new FileDialogWatch(dialog, std::move(guard));
     return dialog;
 }
 
 QFileDialog* make_save_dialog(QWidget* parent, const char* name, const QString& title,
-                              const QString& filter, const QString& default_suffix)
+                              const QString& filter, const QString& default_suffix,
+                              HandlerGuard guard)
 {
-    QFileDialog* dialog = make_open_dialog(parent, name, title, filter, default_suffix, false);
+    QFileDialog* dialog =
+        make_open_dialog(parent, name, title, filter, default_suffix, false, std::move(guard));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
     return dialog;

@@ -142,8 +142,9 @@ void Tmatpicker::build_widgets()
     Bcancel_ = make_button(page, "Bcancel", QStringLiteral("Cancel"), {616, 352, 65, 17});
 
     layout_.keep_in_view({Button3_, Bcancel_});
-    opener_ = make_open_dialog(this, "opener", QStringLiteral("Open Texture"),
-                               QStringLiteral("MAT files (*.mat)"), QStringLiteral("mat"), false);
+    opener_ =
+        make_open_dialog(this, "opener", QStringLiteral("Open Texture"),
+                         QStringLiteral("MAT files (*.mat)"), QStringLiteral("mat"), false, guard_);
 
     Button1_->setFocus(); // first in the tab order
 }
