@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "app/error_guard.h"
-#include "model/errors.h"
 
 namespace facetor {
 
@@ -36,17 +35,17 @@ void DeferredWork::schedule_deferred()
         window_, [this] { run_deferred(); }, Qt::QueuedConnection);
 }
 
-void DeferredWork::report_later(std::string text)
+void DeferredWork::report_later(ErrorReport report)
 {
     // Paints that fail alike before the box shows give one box.
-    if (std::find(reports_waiting_.begin(), reports_waiting_.end(), text) !=
+    if (std::find(reports_waiting_.begin(), reports_waiting_.end(), report) !=
         reports_waiting_.end()) {
         return;
     }
-    reports_waiting_.push_back(text);
-    after_current_event([this, text = std::move(text)] {
-        reports_waiting_.erase(std::find(reports_waiting_.begin(), reports_waiting_.end(), text));
-        throw RuntimeError(text);
+    reports_waiting_.push_back(report);
+    after_current_event([this, report = std::move(report)] {
+        reports_waiting_.erase(std::find(reports_waiting_.begin(), reports_waiting_.end(), report));
+        throw ExplainedError(report.text, report.detail);
     });
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/error_guard.h"
+
 class QWidget;
 
 namespace facetor {
@@ -18,8 +20,8 @@ class DeferredWork {
     explicit DeferredWork(QWidget* window) : window_(window) {}
 
     void after_current_event(std::function<void()> work);
-    // Reports `text` by that route.
-    void report_later(std::string text);
+    // Reports an error by that route.
+    void report_later(ErrorReport report);
     // The window's first paint: from now on the work may run.
     void window_painted();
     // Whether the window is on screen and nothing waits on that route.
@@ -31,7 +33,7 @@ class DeferredWork {
 
     QWidget* window_;
     std::deque<std::function<void()>> deferred_;
-    std::vector<std::string> reports_waiting_;
+    std::vector<ErrorReport> reports_waiting_;
     bool deferred_scheduled_ = false;
     bool running_deferred_ = false;
     bool painted_once_ = false; // deferred work waits for it

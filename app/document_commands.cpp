@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "app/error_guard.h"
 #include "app/load_sequence.h"
 #include "model/writer.h"
 #include "uisupport/error_box.h"
@@ -41,8 +42,9 @@ void show_write_warnings(QWidget* window, const std::string& path,
 DocumentCommands::DocumentCommands(QWidget* window, EditorState& state)
     : window_(window), state_(state)
 {
-    save_dialog_ = make_save_dialog(window, "SaveDialog1", QStringLiteral("3DO Model (*.3do)"),
-                                    QStringLiteral("3do"));
+    save_dialog_ = make_save_dialog(window, "SaveDialog1", QStringLiteral("Save Model As"),
+                                    QStringLiteral("3DO Model (*.3do)"), QStringLiteral("3do"),
+                                    handler_guard([window] { return window; }));
 }
 
 QString DocumentCommands::caption_for(const std::string& path)

@@ -8,6 +8,8 @@
 // Where the entry points are bound, so that a new one is not forgotten:
 // - app/loader.cpp: Tloader's event overrides (show, paint, close), its key
 //   and view-area event filter, and every widget signal (guarded_connect);
+// - app/loader_desktop.cpp: the drag and drop events, and the restore from
+//   maximised;
 // - app/loader_menus.cpp: menu items and toolbar buttons (bind);
 // - app/view_timer.cpp: the timers Timer1 and mover;
 // - app/key_router.cpp, app/deferred_work.cpp: each key event, each piece
@@ -15,7 +17,8 @@
 // - the widgets of the other folders (DXDraw, the texture picker, the option
 //   chooser) run their own event overrides and signals through the
 //   HandlerGuard they receive from Tloader (uisupport/handler_guard.h); the
-//   picker's and the chooser's report over themselves.
+//   picker's and the chooser's report over themselves. So do the file
+//   dialogs' own event filters (uisupport/open_dialog.cpp).
 #include <exception>
 #include <functional>
 #include <optional>
@@ -28,16 +31,25 @@ class QWidget;
 
 namespace facetor {
 
-// Runs `body`; returns the text of the error that ended it, if one did.
-template <typename F> std::optional<std::string> error_of(F&& body)
+// What the box of an error shows: its text, and the detail below it.
+struct ErrorReport {
+    std::string text;
+    std::string detail;
+    friend bool operator==(const ErrorReport&, const ErrorReport&) = default;
+};
+
+// Runs `body`; returns the report of the error that ended it, if one did.
+template <typename F> std::optional<ErrorReport> error_of(F&& body)
 {
     try {
         body();
         return std::nullopt;
+    } catch (const ExplainedError& e) {
+        return ErrorReport{e.what(), e.detail()};
     } catch (const std::exception& e) {
-        return std::string(e.what());
+        return ErrorReport{e.what(), {}};
     } catch (...) {
-        return std::string("Unknown error");
+        return ErrorReport{"Unknown error", {}};
     }
 }
 
@@ -45,9 +57,9 @@ template <typename F> std::optional<std::string> error_of(F&& body)
 // same error come back at once, such as a running timer) and then reports.
 template <typename F, typename S> void guarded(QWidget* parent, F&& body, S&& stop)
 {
-    if (const std::optional<std::string> text = error_of(std::forward<F>(body))) {
+    if (const std::optional<ErrorReport> report = error_of(std::forward<F>(body))) {
         stop();
-        report_error(parent, *text);
+        report_error(parent, report->text, report->detail);
     }
 }
 

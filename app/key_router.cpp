@@ -107,8 +107,7 @@ void KeyRouter::stop_motion()
 void KeyRouter::DXTimer1Timer()
 {
     if (motion_tick(state_.nav, state_.view)) {
-        Render(*state_.model, state_.view, state_.edit_mode, state_.images);
-        panes_.show_view(state_.view.active_view);
+        panes_.render_active_view();
     }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // A model load, from the unsaved-changes question and the open dialog (or
-// the default file while the first-load flag is 1) to the finished screen.
+// the start-up file while the first-load flag is 1) to the finished screen.
 // A load clears the edit history; one that stops part-way leaves a model
-// no file holds, marked modified.
+// no file holds, marked modified. A load that fails says where and why
+// below the error's text.
 #include <QString>
 #include <string>
 
@@ -19,6 +20,8 @@ class EditCommands;
 class WindowPanes;
 
 inline const QString k_caption = QStringLiteral("FACETOR v0.1 Preview");
+// The model read at start-up when no file is named, and by New.
+inline constexpr const char* k_default_model = "dflt.3do";
 
 class LoadSequence {
   public:
@@ -27,13 +30,20 @@ class LoadSequence {
 
     void Load3DO();
     void New1Click();
+    // A file dropped on the window: after the question, `note` goes to the
+    // status bar (empty clears it) and the file is read as Open reads the
+    // one chosen in its dialog.
+    void open_file(const std::string& path, const std::string& note);
+    // The file the start-up load reads instead of the default model, named
+    // on the command line; the model is that file's until a load succeeds.
+    void set_startup_file(std::string path);
     // FormResize's load while the first-load flag is 1: one queued try,
-    // however many size changes ask for it before it runs, and none once
-    // the user has edited what an earlier try read.
+    // however many size changes ask for it before it runs.
     void request_default_load();
 
   private:
     void read_model();
+    void read_file(const std::string& path);
     void complete_load(const std::string& path);
 
     QWidget* window_;
@@ -43,6 +53,7 @@ class LoadSequence {
     DeferredWork& deferred_;
     DocumentCommands& document_;
     EditCommands& edits_;
+    std::string startup_file_ = k_default_model;
     bool default_load_queued_ = false;
 };
 

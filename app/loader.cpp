@@ -36,18 +36,11 @@ void Tloader::guarded_connect(Sender* sender, void (Sender::*signal)(Args...), H
     });
 }
 
-template <typename F> void Tloader::guard_later(F&& body)
-{
-    if (std::optional<std::string> text = error_of(std::forward<F>(body))) {
-        report_later(std::move(*text));
-    }
-}
-
 Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("loader"));
     setWindowTitle(k_caption + QStringLiteral("[*]"));
-    resize(677, 502); // design size; the window opens maximised
+    resize(k_design_width, k_design_height); // the window opens maximised
 
     state_.progress = Progress([this](int v) { set_progress(v); });
 
@@ -60,8 +53,9 @@ Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
     build_menus();
     build_toolbars();
 
-    open_dialog_ = make_open_dialog(this, "OpenDialog1", QStringLiteral("3DO Model (*.3do)"),
-                                    QStringLiteral("3do"), true);
+    open_dialog_ = make_open_dialog(this, "OpenDialog1", QStringLiteral("Open Model"),
+                                    QStringLiteral("3DO Model (*.3do)"), QStringLiteral("3do"),
+                                    true, handler_guard([this] { return this; }));
 
     document_ = std::make_unique<DocumentCommands>(this, state_);
     edits_ = std::make_unique<EditCommands>(state_, *panes_,
@@ -102,6 +96,10 @@ void Tloader::FormCreate()
     // tab order: a grid taking the focus would mark the side panel and leave
     // no view active before the user has touched anything.
     panes_->side_panel()->focuser()->setFocus();
+    // A drop on the window opens a model; the field that only takes the
+    // focus must not take a dropped file's name as text instead.
+    setAcceptDrops(true);
+    panes_->side_panel()->focuser()->setAcceptDrops(false);
 }
 
 // The widgets' signals, each to the part that owns the job.
@@ -159,6 +157,9 @@ void Tloader::FormResize()
     if (state_.first_load == 1) {
         load_->request_default_load();
     }
+    // The views show the new size at once, each picture whole: drawn
+    // again, not left as it was cut at the old size.
+    panes_->redraw_all_views();
 }
 
 void Tloader::Load3DO()
@@ -171,9 +172,9 @@ void Tloader::New1Click()
     load_->New1Click();
 }
 
-void Tloader::redraw_all_views()
+void Tloader::set_startup_file(std::string path)
 {
-    panes_->redraw_all_views();
+    load_->set_startup_file(std::move(path));
 }
 
 void Tloader::refresh_panels()
@@ -206,17 +207,12 @@ QWidget* Tloader::view_area() const
     return panes_->view_area();
 }
 
-void Tloader::after_current_event(std::function<void()> work)
-{
-    deferred_->after_current_event(std::move(work));
-}
-
-void Tloader::report_later(std::string text)
+void Tloader::report_later(ErrorReport report)
 {
     // The parts go before the widgets do: a widget failing as it is
     // destroyed has no window left to report in.
     if (deferred_) {
-        deferred_->report_later(std::move(text));
+        deferred_->report_later(std::move(report));
     }
 }
 
@@ -225,44 +221,14 @@ bool Tloader::settled() const
     return deferred_->settled();
 }
 
-void Tloader::Save1Click()
-{
-    document_->Save1Click();
-}
-
-void Tloader::SaveAs1Click()
-{
-    document_->SaveAs1Click();
-}
-
 void Tloader::Exit1Click()
 {
     close();
 }
 
-void Tloader::Undo1Click()
-{
-    edits_->Undo1Click();
-}
-
-void Tloader::Redo1Click()
-{
-    edits_->Redo1Click();
-}
-
-QFileDialog* Tloader::save_dialog() const
-{
-    return document_->save_dialog();
-}
-
 void Tloader::finish_typing()
 {
     panes_->side_panel()->commit_edit();
-}
-
-void Tloader::toggle_image2()
-{
-    panes_->toggle_image2();
 }
 
 void Tloader::showEvent(QShowEvent* event)
@@ -316,7 +282,7 @@ bool Tloader::eventFilter(QObject* watched, QEvent* event)
 void Tloader::switch_mode(EditMode mode)
 {
     state_.edit_mode = mode;
-    redraw_all_views();
+    panes_->redraw_all_views();
     panes_->side_panel()->show_page(mode);
     mode_items_[mode]->setChecked(true);
     mode_buttons_[mode]->setChecked(true);

@@ -14,6 +14,9 @@
 #include "app/error_guard.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QFileDialog;
 class QMenu;
 class QProgressBar;
@@ -35,26 +38,33 @@ class WindowPanes;
 class Tloader : public QMainWindow {
     Q_OBJECT
   public:
+    // The size the window was designed at: where it starts, and what it
+    // comes back to from the maximised start.
+    static constexpr int k_design_width = 677;
+    static constexpr int k_design_height = 502;
+
     explicit Tloader(QWidget* parent = nullptr);
     ~Tloader() override;
 
     EditorState& state() { return state_; }
     const EditorState& state() const { return state_; }
 
-    // Shell commands and handlers, named after the events they serve.
+    // Shell commands and handlers, named after the events they serve. The
+    // other menu commands go straight to the parts that own them.
     void Load3DO();
     void New1Click();
-    void Save1Click();
-    void SaveAs1Click();
     void Exit1Click();
-    void Undo1Click();
-    void Redo1Click();
     void FormResize();
     void BMeshClick();
     void BFaceClick();
     void BvertexClick();
     void refresh_panels();
-    void redraw_all_views();
+
+    // The model the start-up load reads instead of "dflt.3do" (`facetor FILE`);
+    // set before the window is shown.
+    void set_startup_file(std::string path);
+    // Shows the window maximised, as it starts.
+    void show_maximised();
 
     // Start-up creates the texture picker, then the chooser, after the
     // main window. The picker reads its archive at once.
@@ -64,23 +74,21 @@ class Tloader : public QMainWindow {
     TOptions* options() const;
 
     QWidget* view_area() const;
-    QFileDialog* open_dialog() const { return open_dialog_; }
-    QFileDialog* save_dialog() const;
 
-    // The safe route for work that may open a modal box but is asked for
-    // while Qt delivers an event (a show, a resize, start-up before the event
-    // loop runs): it runs after that event, through the error guard, one
-    // piece at a time in the order asked.
-    void after_current_event(std::function<void()> work);
-    // Reports `text` by that route.
-    void report_later(std::string text);
-    // Whether the window is on screen and nothing waits on that route.
+    // Whether the window is on screen and nothing waits on the route that
+    // runs work and reports errors after the event Qt is delivering.
     bool settled() const;
 
   protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    // Files dropped on the window: FormDragOver takes a drag that holds a
+    // model and refuses any other; FormDragDrop opens it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -90,7 +98,7 @@ class Tloader : public QMainWindow {
     void build_mode_menu(QMenu* menu);
     void build_toolbars();
     // Runs `handler` through the error guard on each trigger.
-    void bind(QAction* action, void (Tloader::*handler)());
+    void bind(QAction* action, const std::function<void()>& handler);
     // Connects a widget's signal to `handler`, run through the error guard.
     template <typename Sender, typename... Args, typename Handler>
     void guarded_connect(Sender* sender, void (Sender::*signal)(Args...), Handler handler);
@@ -98,11 +106,22 @@ class Tloader : public QMainWindow {
     // Applies the text of an open cell editor before a command acts.
     void finish_typing();
     void set_progress(int value);
-    void toggle_image2();
+    void FormDragOver(QDropEvent* event);
+    void FormDragDrop(QDropEvent* event);
+    // The first restore from the maximised start: the design size, as much
+    // of it as the working area holds, centred.
+    void restore_design_size();
+    // Reports an error after the event Qt is delivering.
+    void report_later(ErrorReport report);
 
     template <typename F> void guard(F&& body) { guarded(this, std::forward<F>(body)); }
     // For show, resize and paint events: an error is reported after the event.
-    template <typename F> void guard_later(F&& body);
+    template <typename F> void guard_later(F&& body)
+    {
+        if (std::optional<ErrorReport> report = error_of(std::forward<F>(body))) {
+            report_later(std::move(*report));
+        }
+    }
 
     EditorState state_;
 
@@ -112,6 +131,9 @@ class Tloader : public QMainWindow {
     std::array<QAction*, 3> mode_buttons_{}; // BMesh, BFace, Bvertex by EditMode
     std::vector<QAction*> shortcut_items_;   // menu items with a shortcut
     bool shown_once_ = false;
+    // Shown maximised, the window has the whole working area as its normal
+    // size too; the first restore gives it its design size instead.
+    bool restore_to_design_size_ = false;
     // Set while the window is destroyed: its children then still send
     // signals (a cell editor losing the focus hands in its text) that must
     // not change a model no one will see.

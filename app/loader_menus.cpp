@@ -6,16 +6,21 @@
 #include <QProgressBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
+#include <vector>
 
+#include "app/document_commands.h"
+#include "app/edit_commands.h"
 #include "app/glyphs.h"
 #include "app/loader.h"
+#include "app/window_panes.h"
 #include "editing/edit_modes.h"
 
 namespace facetor {
 
 namespace {
 
-using Handler = void (Tloader::*)();
+using Handler = std::function<void()>;
 
 struct MenuItem {
     const char* name;    // objectName
@@ -29,55 +34,10 @@ struct MenuItem {
 struct Menu {
     const char* name;
     const char* caption;
-    std::initializer_list<MenuItem> items; // the Mode menu's come from the mode table
+    std::vector<MenuItem> items; // the Mode menu's come from the mode table
 };
 
 constexpr QKeyCombination k_none{};
-
-const Menu k_menus[] = {
-    {"File1",
-     "&File",
-     {
-         // New stays greyed: there is nothing to make a model from yet.
-         {"New1", "&New", Qt::CTRL | Qt::Key_N, false, &Tloader::New1Click},
-         {"Open1", "&Open", Qt::CTRL | Qt::Key_O, true, &Tloader::Load3DO},
-         {"SaveAs1", "Save &As...", Qt::CTRL | Qt::SHIFT | Qt::Key_S, true, &Tloader::SaveAs1Click},
-         {"Save1", "&Save", Qt::CTRL | Qt::Key_S, true, &Tloader::Save1Click},
-         {"N1", nullptr, k_none, false, nullptr},
-         {"Exit1", "E&xit", Qt::CTRL | Qt::Key_X, true, &Tloader::Exit1Click, Qt::CTRL | Qt::Key_Q},
-     }},
-    {"EditMenu",
-     "&Edit",
-     {
-         // Enabled, and named after their step, by the history.
-         {"Undo1", "&Undo", Qt::CTRL | Qt::Key_Z, false, &Tloader::Undo1Click},
-         {"Redo1", "&Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, false, &Tloader::Redo1Click,
-          Qt::CTRL | Qt::Key_Y},
-         {"N2", nullptr, k_none, false, nullptr},
-         {"Copy1", "&Copy", Qt::CTRL | Qt::Key_C, false, nullptr},
-         {"Paste1", "&Paste", Qt::CTRL | Qt::Key_V, false, nullptr},
-         {"Delete1", "&Delete", QKeyCombination(Qt::Key_Delete), false, nullptr},
-         {"SelectAll1", "Se&lect All", Qt::CTRL | Qt::Key_Insert, false, nullptr},
-     }},
-    {"Mode1", "&Mode", {}},
-    {"Options1",
-     "&Options",
-     {
-         {"CreateVertex1", "Create Vertex", k_none, false, nullptr},
-         {"DeleteVertex1", "Delete Vertex", k_none, false, nullptr},
-         {"CreateFace1", "Create Face", k_none, false, nullptr},
-         {"DeleteFace1", "Delete Face", k_none, false, nullptr},
-         {"CarveFace1", "Carve Face", k_none, false, nullptr},
-         {"CreateMesh1", "Create Mesh...", k_none, false, nullptr},
-     }},
-    {"Help1",
-     "&Help",
-     {
-         {"FacetorHelp1", "Facetor Help", k_none, false, nullptr},
-         {"FacetorTutorial1", "Facetor Tutorial", k_none, false, nullptr},
-         {"About1", "About...", k_none, false, nullptr},
-     }},
-};
 
 struct ToolButton {
     const char* name; // nullptr: a separator
@@ -110,25 +70,76 @@ QString text(std::string_view s)
 
 } // namespace
 
-void Tloader::bind(QAction* action, void (Tloader::*handler)())
+void Tloader::bind(QAction* action, const std::function<void()>& handler)
 {
-    if (handler == nullptr) {
+    if (!handler) {
         return;
     }
     // A command acts on the model with the text of an open cell applied.
     connect(action, &QAction::triggered, this, [this, handler] {
-        guard([this, handler] {
+        guard([this, &handler] {
             finish_typing();
-            (this->*handler)();
+            handler();
         });
     });
 }
 
 void Tloader::build_menus()
 {
+    // The shell's own commands keep their handlers here; the others go to
+    // the parts that own them, which exist by the time a command comes.
+    const auto own = [this](void (Tloader::*handler)()) {
+        return [this, handler] { (this->*handler)(); };
+    };
+    const Menu menus[] = {
+        {"File1",
+         "&File",
+         {
+             // New stays greyed: there is nothing to make a model from yet.
+             {"New1", "&New", Qt::CTRL | Qt::Key_N, false, own(&Tloader::New1Click)},
+             {"Open1", "&Open", Qt::CTRL | Qt::Key_O, true, own(&Tloader::Load3DO)},
+             {"SaveAs1", "Save &As...", Qt::CTRL | Qt::SHIFT | Qt::Key_S, true,
+              [this] { document_->SaveAs1Click(); }},
+             {"Save1", "&Save", Qt::CTRL | Qt::Key_S, true, [this] { document_->Save1Click(); }},
+             {"N1", nullptr, k_none, false, nullptr},
+             {"Exit1", "E&xit", Qt::CTRL | Qt::Key_X, true, own(&Tloader::Exit1Click),
+              Qt::CTRL | Qt::Key_Q},
+         }},
+        {"EditMenu",
+         "&Edit",
+         {
+             // Enabled, and named after their step, by the history.
+             {"Undo1", "&Undo", Qt::CTRL | Qt::Key_Z, false, [this] { edits_->Undo1Click(); }},
+             {"Redo1", "&Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, false,
+              [this] { edits_->Redo1Click(); }, Qt::CTRL | Qt::Key_Y},
+             {"N2", nullptr, k_none, false, nullptr},
+             {"Copy1", "&Copy", Qt::CTRL | Qt::Key_C, false, nullptr},
+             {"Paste1", "&Paste", Qt::CTRL | Qt::Key_V, false, nullptr},
+             {"Delete1", "&Delete", QKeyCombination(Qt::Key_Delete), false, nullptr},
+             {"SelectAll1", "Se&lect All", Qt::CTRL | Qt::Key_Insert, false, nullptr},
+         }},
+        {"Mode1", "&Mode", {}},
+        {"Options1",
+         "&Options",
+         {
+             {"CreateVertex1", "Create Vertex", k_none, false, nullptr},
+             {"DeleteVertex1", "Delete Vertex", k_none, false, nullptr},
+             {"CreateFace1", "Create Face", k_none, false, nullptr},
+             {"DeleteFace1", "Delete Face", k_none, false, nullptr},
+             {"CarveFace1", "Carve Face", k_none, false, nullptr},
+             {"CreateMesh1", "Create Mesh...", k_none, false, nullptr},
+         }},
+        {"Help1",
+         "&Help",
+         {
+             {"FacetorHelp1", "Facetor Help", k_none, false, nullptr},
+             {"FacetorTutorial1", "Facetor Tutorial", k_none, false, nullptr},
+             {"About1", "About...", k_none, false, nullptr},
+         }},
+    };
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    for (const Menu& menu : k_menus) {
+    for (const Menu& menu : menus) {
         QMenu* m = bar->addMenu(QString::fromLatin1(menu.caption));
         m->setObjectName(QString::fromLatin1(menu.name));
         for (const MenuItem& item : menu.items) {
@@ -158,8 +169,8 @@ void Tloader::build_menus()
 // The three mode items, one radio group with Mesh mode checked.
 void Tloader::build_mode_menu(QMenu* menu)
 {
-    static constexpr Handler handlers[] = {&Tloader::BMeshClick, &Tloader::BFaceClick,
-                                           &Tloader::BvertexClick};
+    static constexpr void (Tloader::*handlers[])() = {&Tloader::BMeshClick, &Tloader::BFaceClick,
+                                                      &Tloader::BvertexClick};
     auto* group = new QActionGroup(this);
     group->setExclusive(true);
     const auto& rows = mode_switches();
@@ -171,26 +182,29 @@ void Tloader::build_mode_menu(QMenu* menu)
         group->addAction(action);
         shortcut_items_.push_back(action);
         mode_items_[row->mode] = action;
-        bind(action, handlers[row->mode]);
+        bind(action, [this, handler = handlers[row->mode]] { (this->*handler)(); });
     }
     mode_items_[mesh_mode]->setChecked(true);
 }
 
 void Tloader::build_toolbars()
 {
-    static const ToolButton commands[] = {
-        {"ToolButton1", Glyph::open, true, &Tloader::Load3DO, "Open1", nullptr},
-        {"ToolButton2", Glyph::toggle_view, false, &Tloader::toggle_image2, nullptr,
+    const auto own = [this](void (Tloader::*handler)()) {
+        return [this, handler] { (this->*handler)(); };
+    };
+    const ToolButton commands[] = {
+        {"ToolButton1", Glyph::open, true, own(&Tloader::Load3DO), "Open1", nullptr},
+        {"ToolButton2", Glyph::toggle_view, false, [this] { panes_->toggle_image2(); }, nullptr,
          "Show or Hide View 2"},
-        {"ToolButton3", Glyph::new_model, false, &Tloader::New1Click, "New1", nullptr},
+        {"ToolButton3", Glyph::new_model, false, own(&Tloader::New1Click), "New1", nullptr},
         {nullptr, Glyph::open, false, nullptr, nullptr, nullptr},
-        {"ToolButton4", Glyph::save, true, &Tloader::Save1Click, "Save1", nullptr},
+        {"ToolButton4", Glyph::save, true, [this] { document_->Save1Click(); }, "Save1", nullptr},
         {"ToolButton5", Glyph::cut, false, nullptr, nullptr, "Cut"},
         {"ToolButton6", Glyph::help, false, nullptr, "FacetorHelp1", nullptr},
         {nullptr, Glyph::open, false, nullptr, nullptr, nullptr},
-        {"BMesh", Glyph::mesh, true, &Tloader::BMeshClick, "MeshMode1", nullptr},
-        {"Bvertex", Glyph::vertex, true, &Tloader::BvertexClick, "VertexMode1", nullptr},
-        {"BFace", Glyph::face, true, &Tloader::BFaceClick, "FaceMode1", nullptr},
+        {"BMesh", Glyph::mesh, true, own(&Tloader::BMeshClick), "MeshMode1", nullptr},
+        {"Bvertex", Glyph::vertex, true, own(&Tloader::BvertexClick), "VertexMode1", nullptr},
+        {"BFace", Glyph::face, true, own(&Tloader::BFaceClick), "FaceMode1", nullptr},
     };
     auto* tools = new QToolBar(QStringLiteral("Commands"), this);
     tools->setObjectName(QStringLiteral("ToolBar1"));

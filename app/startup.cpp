@@ -1,7 +1,5 @@
 #include "app/startup.h"
 
-#include <QScreen>
-
 #include "app/loader.h"
 
 namespace facetor {
@@ -12,12 +10,6 @@ std::unique_ptr<Tloader> create_windows()
     loader->create_picker();
     loader->create_options();
     return loader;
-}
-
-void show_maximised(Tloader& loader)
-{
-    loader.setGeometry(loader.screen()->availableGeometry());
-    loader.showMaximized();
 }
 
 } // namespace facetor

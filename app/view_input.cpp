@@ -35,8 +35,9 @@ ViewInput::ViewInput(QWidget* window, EditorState& state, WindowPanes& panes, Ed
 
 void ViewInput::Image2MouseDown(int x, int y, Qt::KeyboardModifiers modifiers)
 {
-    const PressResult r = mouse_press(state_.pick, *state_.model, state_.view, state_.edit_mode, x,
-                                      y, (modifiers & Qt::ControlModifier) != 0);
+    const QPoint at = panes_.picture_point({x, y});
+    const PressResult r = mouse_press(state_.pick, *state_.model, state_.view, state_.edit_mode,
+                                      at.x(), at.y(), (modifiers & Qt::ControlModifier) != 0);
     if (r.start_mover) {
         if (!drag_) {
             drag_.emplace(*state_.model, drag_name(state_.edit_mode));
@@ -51,7 +52,11 @@ void ViewInput::Image2MouseDown(int x, int y, Qt::KeyboardModifiers modifiers)
 
 void ViewInput::Image2MouseMove(int x, int y)
 {
-    const StatusTexts texts = mouse_move(state_.pick, x, y);
+    // A drag follows the pointer over the picture; the status bar shows
+    // where it is in the view, in the window's pixels.
+    const QPoint at = panes_.picture_point({x, y});
+    mouse_move(state_.pick, at.x(), at.y());
+    const StatusTexts texts = status_texts(x, y);
     panes_.set_status(0, QString::fromStdString(texts.x));
     panes_.set_status(1, QString::fromStdString(texts.y));
 }

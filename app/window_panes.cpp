@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QScreen>
 #include <QStatusBar>
+#include <cmath>
 
 #include "editing/qt/side_panel.h"
 #include "preview3d/qt/dxdraw.h"
@@ -21,6 +22,12 @@ namespace {
 QColor button_face()
 {
     return QApplication::palette().color(QPalette::Button);
+}
+
+// A length in the window's pixels, in the screen's.
+int device_pixels(int length, qreal ratio)
+{
+    return static_cast<int>(std::lround(length * ratio));
 }
 
 void set_background(QWidget* widget, const QColor& colour)
@@ -103,23 +110,29 @@ void WindowPanes::lay_out()
 {
     const int w = views_->width();
     const int h = views_->height();
+    const qreal ratio = views_->devicePixelRatioF();
     const QSize screen_size = views_->screen()->size();
-    state_.images.screen_width = screen_size.width();
-    state_.images.screen_height = screen_size.height();
+    state_.images.screen_width = device_pixels(screen_size.width(), ratio);
+    state_.images.screen_height = device_pixels(screen_size.height(), ratio);
     const PaneLayout layout = pane_layout(w, h);
     for (int i = 1; i <= 4; ++i) {
         const PaneRect& r = layout.docks[static_cast<std::size_t>(i)];
         panes_[i].dock->setGeometry(r.left, r.top, r.width, r.height);
     }
-    state_.images.canvas.resize(layout.canvas_width, layout.canvas_height);
-    layout_views(state_.view, w, h);
+    // At scale 1 the picture's layout is the panes' own.
+    const int picture_w = device_pixels(w, ratio);
+    const int picture_h = device_pixels(h, ratio);
+    const PaneLayout pictures = pane_layout(picture_w, picture_h);
+    state_.images.canvas.resize(pictures.canvas_width, pictures.canvas_height);
+    layout_views(state_.view, picture_w, picture_h);
     for (int i = 1; i <= 4; ++i) {
         panes_[i].panel->resize(layout.inner_width, layout.inner_height);
     }
     // Each picture is as large as its view, inside the inner panel's bevel.
     for (int i = 1; i <= 3; ++i) {
         const QSize inside = panes_[i].panel->contentsRect().size();
-        state_.images.images[i].resize(inside.width(), inside.height());
+        state_.images.images[i].resize(device_pixels(inside.width(), ratio),
+                                       device_pixels(inside.height(), ratio));
     }
 }
 
@@ -144,9 +157,17 @@ void WindowPanes::redraw_all_views()
     facetor::redraw_all_views(*state_.model, state_.view, state_.edit_mode, state_.images);
 }
 
-void WindowPanes::show_view(int view)
+void WindowPanes::render_active_view()
 {
-    images_[view]->update();
+    Render(*state_.model, state_.view, state_.edit_mode, state_.images);
+    images_[state_.view.active_view]->update();
+}
+
+QPoint WindowPanes::picture_point(QPoint point) const
+{
+    const qreal ratio = views_->devicePixelRatioF();
+    return {static_cast<int>(std::floor(point.x() * ratio)),
+            static_cast<int>(std::floor(point.y() * ratio))};
 }
 
 void WindowPanes::activate_view(int view)

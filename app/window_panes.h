@@ -2,6 +2,7 @@
 // What the main window shows of the editor's state: the side panel, the
 // view area with its four panes (Dock1..Dock4 holding Panel1..Panel4 and the
 // views Image1..Image3 and DXDraw) and the status bar's panels.
+#include <QPoint>
 #include <QString>
 #include <array>
 
@@ -31,14 +32,20 @@ class WindowPanes {
     ViewImage* image(int view) const { return images_[view]; }
     DXDraw* dxdraw() const { return dxdraw_; }
 
-    // FormResize's sizes and places, from the view area's size now.
+    // FormResize's sizes and places, from the view area's size now. The
+    // panes are placed in the window's pixels; the views are drawn in the
+    // screen's own, so that at any scale factor a view shows what it shows
+    // at scale 1, sharp.
     void lay_out();
     void refresh_panels();
     void redraw_all_views();
-    // Puts the picture of view 1..3 on screen.
-    void show_view(int view);
-    // Image1Click..Image3Click, Panel4Click: the pane framed red, the view
-    // active, the focus to Focuser.
+    // Draws the active view again and puts its picture on screen.
+    void render_active_view();
+    // A point of a view in the window's pixels, as events give it, in the
+    // pixels of the view's picture, where picking and dragging look.
+    QPoint picture_point(QPoint point) const;
+    // A left click in view 1..3 or the 3D view (4): its pane framed red,
+    // the view active, the focus to Focuser.
     void activate_view(int view);
     // A grid took the focus: the side panel framed red, no view active.
     void mark_grid_focus();

@@ -65,7 +65,7 @@ struct Editor {
     {
         prepare_folder(folder);
         window = create_windows();
-        show_maximised(*window);
+        window->show_maximised();
         wait_for([this] { return window->settled() && window->isVisible(); });
         // The motion timer acts only while the application is active.
         window->activateWindow();
@@ -86,11 +86,12 @@ void BM_StartToFirstModel(benchmark::State& state)
     prepare_folder(folder);
     for (auto _ : state) {
         auto window = create_windows();
-        show_maximised(*window);
+        window->show_maximised();
+        // The start-up load's one try is over: the flag is clear and nothing waits.
         wait_for([&] { return window->settled() && window->state().first_load == 0; });
         window->repaint();
         state.PauseTiming();
-        if (window->state().first_load != 0) {
+        if (window->state().model->geosets[0].mesh_count == 0) {
             state.SkipWithError("the model did not load");
         }
         window->close();

@@ -9,18 +9,10 @@
 #include <vector>
 
 #include "model/model.h"
+#include "model/read_diagnostic.h"
 #include "model/reader.h"
 
 namespace facetor {
-
-struct LineColumn {
-    std::uint64_t line = 1;   // from 1; a line ends at its line feed
-    std::uint64_t column = 1; // from 1, in bytes
-};
-
-// Where byte `offset` of the file at `path` lies. Counted only when a load
-// has failed, so the load itself keeps no line numbers.
-LineColumn line_column_at(const std::string& path, std::uint64_t offset);
 
 // A model named on the command line: a file, or "-" for standard input,
 // which is read whole since it can be read only once.

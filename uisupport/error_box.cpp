@@ -37,7 +37,7 @@ int title_bar_width(const QString& title)
     return metrics.horizontalAdvance(title) + 5 * button;
 }
 
-void report_error(QWidget* owner, const std::string& text)
+void report_error(QWidget* owner, const std::string& text, const std::string& detail)
 {
     // A user who started the editor from a terminal, or a script, sees it too.
     std::fprintf(stderr, "facetor: %s\n", text.c_str());
@@ -46,6 +46,10 @@ void report_error(QWidget* owner, const std::string& text)
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Facetor"), QString::fromStdString(text),
                     QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("ErrorBox"));
+    if (!detail.empty()) {
+        box.setInformativeText(
+            QString::fromLocal8Bit(detail.data(), static_cast<qsizetype>(detail.size())));
+    }
     if (parent != nullptr && parent->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
         // Under an always-on-top picker a box would leave it looking frozen.
         box.setWindowFlag(Qt::WindowStaysOnTopHint);

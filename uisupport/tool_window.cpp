@@ -1,8 +1,10 @@
 #include "uisupport/tool_window.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -71,18 +73,71 @@ void offer_no_minimise(QWidget& window)
     xcb_flush(connection);
 }
 
+QMargins frame_margins(const QWidget& window)
+{
+    const auto margins_of = [](const QWidget& w) {
+        const QRect frame = w.frameGeometry();
+        const QRect inside = w.geometry();
+        return QMargins(inside.left() - frame.left(), inside.top() - frame.top(),
+                        frame.right() - inside.right(), frame.bottom() - inside.bottom());
+    };
+    QMargins found = margins_of(window);
+    if (found.isNull() && window.parentWidget() != nullptr &&
+        window.parentWidget()->window()->isVisible()) {
+        found = margins_of(*window.parentWidget()->window());
+    }
+    // A maximised window may have no borders, and a window not yet framed
+    // shows none.
+    constexpr int k_border = 4;
+    const int title = QFontMetrics(QGuiApplication::font()).height() + 8;
+    return {std::max(found.left(), k_border), std::max(found.top(), title),
+            std::max(found.right(), k_border), std::max(found.bottom(), k_border)};
+}
+
+namespace {
+
+const QScreen* screen_of(const QWidget& window)
+{
+    return window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+QSize room_on_screen(const QWidget& window)
+{
+    const QScreen* screen = screen_of(window);
+    if (screen == nullptr) {
+        return window.size();
+    }
+    const QMargins frame = frame_margins(window);
+    return screen->availableGeometry().size().shrunkBy(frame);
+}
+
+void fit_to_screen(QWidget& window)
+{
+    const QSize room = room_on_screen(window);
+    if (window.width() > room.width() || window.height() > room.height()) {
+        window.resize(window.size().boundedTo(room));
+    }
+}
+
 void centre_on_screen(QWidget& window)
 {
-    const QScreen* screen = window.screen();
-    if (screen == nullptr) {
-        screen = QGuiApplication::primaryScreen();
-    }
+    const QScreen* screen = screen_of(window);
     if (screen == nullptr) {
         return;
     }
-    QRect client(QPoint(), window.size());
-    client.moveCenter(screen->availableGeometry().center());
-    window.setGeometry(client);
+    // The window's own area centred, as the frame's size may not be known
+    // yet; then moved as far as its frame needs to be on the screen whole.
+    const QRect area = screen->availableGeometry();
+    QRect inside(QPoint(), window.size());
+    inside.moveCenter(area.center());
+    const QMargins frame = frame_margins(window);
+    const QRect outside = inside.marginsAdded(frame);
+    inside.translate(
+        std::max(0, area.left() - outside.left()) - std::max(0, outside.right() - area.right()),
+        std::max(0, area.top() - outside.top()) - std::max(0, outside.bottom() - area.bottom()));
+    window.setGeometry(inside);
 }
 
 } // namespace facetor

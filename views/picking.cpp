@@ -204,12 +204,17 @@ PressResult mouse_press(PickState& pick, type_model& model, const ViewState& vie
     return {};
 }
 
+StatusTexts status_texts(std::int32_t x, std::int32_t y)
+{
+    return {std::to_string(x), std::to_string(y)};
+}
+
 StatusTexts mouse_move(PickState& pick, std::int32_t x, std::int32_t y)
 {
     pick.pick_target = 0;
     pick.mouse_x = x;
     pick.mouse_y = y;
-    return {std::to_string(x), std::to_string(y)};
+    return status_texts(x, y);
 }
 
 void mouse_release(PickState& pick)

@@ -55,6 +55,9 @@ struct StatusTexts {
     std::string y;
 };
 
+// The panels' texts for a pointer at (x, y).
+StatusTexts status_texts(std::int32_t x, std::int32_t y);
+
 // Image2MouseMove: ends a pick cycle and remembers the pointer.
 StatusTexts mouse_move(PickState& pick, std::int32_t x, std::int32_t y);
 

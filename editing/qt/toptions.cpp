@@ -26,32 +26,33 @@ QString text(const std::string& s)
 TOptions::TOptions(HandlerGuard guard, QWidget* parent)
     : QDialog(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
-      guard_(std::move(guard))
+      guard_(std::move(guard)), layout_(*this, {k_client_width, k_client_height})
 {
     setObjectName(QStringLiteral("Options"));
     setWindowTitle(QStringLiteral("Options"));
-    setFixedSize(k_client_width, k_client_height);
     setModal(true);
     use_ui_font(this);
+    QWidget* page = layout_.page();
 
     radio_group_ = new QButtonGroup(this);
     for (int k = 0; k < k_radio_options; ++k) {
-        auto* option = new QRadioButton(this);
+        auto* option = new QRadioButton(page);
         option->setObjectName(QStringLiteral("b%1").arg(k + 1));
         option->setGeometry(8, 8 + 24 * k, 137, 17);
         radio_group_->addButton(option, k);
         b_[static_cast<std::size_t>(k)] = option;
     }
     for (int k = 0; k < k_flag_options; ++k) {
-        auto* box = new QCheckBox(this);
+        auto* box = new QCheckBox(page);
         box->setObjectName(QStringLiteral("c%1").arg(k + 1));
         box->setGeometry(8, 8 + 24 * k, 137, 17);
         c_[static_cast<std::size_t>(k)] = box;
     }
-    Button1_ = new QPushButton(QStringLiteral("Ok"), this);
+    Button1_ = new QPushButton(QStringLiteral("Ok"), page);
     Button1_->setObjectName(QStringLiteral("Button1"));
     Button1_->setGeometry(80, 200, 65, 17);
     Button1_->setDefault(true);
+    layout_.keep_in_view({Button1_});
     connect(Button1_, &QPushButton::clicked, this, [this] { guard_([this] { Button1Click(); }); });
     show_state();
 }
@@ -67,6 +68,7 @@ void TOptions::showEvent(QShowEvent* event)
     guard_([this] {
         show_state();
         offer_no_minimise(*this);
+        layout_.fit();           // a screen too small for it gets it whole, scrolling
         centre_on_screen(*this); // whatever the main window's place
     });
 }

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "editing/options.h"
+#include "uisupport/fixed_layout.h"
 #include "uisupport/handler_guard.h"
 
 class QButtonGroup;
@@ -47,6 +48,7 @@ class TOptions : public QDialog {
     std::array<QCheckBox*, k_flag_options> c_{};
     QButtonGroup* radio_group_ = nullptr;
     bool closing_by_ok_ = false;
+    FixedLayout layout_;
 };
 
 } // namespace facetor

@@ -69,6 +69,7 @@ void ModalWatcher::poll()
     }
     if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
         seen_ << box->windowTitle() + QStringLiteral("|") + box->text();
+        details_ << box->informativeText();
     }
     if (answer_) {
         answer_(dialog);
@@ -118,7 +119,7 @@ WindowManager::~WindowManager()
 std::unique_ptr<Tloader> start_maximised()
 {
     auto window = create_windows();
-    show_maximised(*window);
+    window->show_maximised();
     (void)QTest::qWaitForWindowExposed(window.get());
     (void)wait_maximised(*window);
     return window;

@@ -51,12 +51,19 @@ class ModalWatcher : public QObject {
     explicit ModalWatcher(Answer answer = {});
     void set_answer(Answer answer) { answer_ = std::move(answer); }
     const QStringList& seen() const { return seen_; }
-    void clear() { seen_.clear(); }
+    // What each box said below its text, in the same order.
+    const QStringList& details() const { return details_; }
+    void clear()
+    {
+        seen_.clear();
+        details_.clear();
+    }
 
   private:
     void poll();
     Answer answer_;
     QStringList seen_;
+    QStringList details_;
     QTimer timer_;
 };
 

@@ -87,48 +87,6 @@ TEST(MainWindow, StartUpLoadsTheDefaultModelWithoutADialog)
     EXPECT_EQ(w->state().view.active_view, 2);
 }
 
-TEST(MainWindow, MissingDefaultModelIsReportedAndTriedAgainByOpen)
-{
-    WorkFolder folder;
-    ModalWatcher watcher;
-    auto w = test::start_editor();
-
-    EXPECT_EQ(watcher.seen(), QStringList{"Facetor|File not found"});
-    EXPECT_EQ(test::shown_title(*w), "FACETOR v0.1 Preview - dflt.3do");
-    EXPECT_EQ(w->state().first_load, 1);
-
-    // Open reads "dflt.3do" again instead of asking.
-    watcher.clear();
-    w->findChild<QAction*>("Open1")->trigger();
-    (void)test::wait_idle(*w);
-    EXPECT_EQ(watcher.seen(), QStringList{"Facetor|File not found"});
-
-    folder.write("dflt.3do", test::sample_model());
-    w->findChild<QAction*>("Open1")->trigger();
-    (void)test::wait_idle(*w);
-    EXPECT_EQ(w->state().first_load, 0);
-    EXPECT_EQ(progress(*w), 100);
-}
-
-TEST(MainWindow, MalformedDefaultModelShowsErrorAgainAtEveryResize)
-{
-    WorkFolder folder;
-    folder.write("dflt.3do", "SECTION: HEADER\n3DO 2.1\n"); // line feeds alone
-    ModalWatcher watcher;
-    auto w = test::start_editor();
-    // Showing the window may change its size more than once: each layout
-    // step tries the default model again.
-    EXPECT_FALSE(watcher.seen().isEmpty());
-    EXPECT_EQ(watcher.seen().filter("Facetor|ERROR").size(), watcher.seen().size());
-    EXPECT_EQ(progress(*w), 0);
-
-    watcher.clear();
-    ASSERT_TRUE(test::resize_and_wait(*w, {w->width() + 20, w->height()}));
-    EXPECT_FALSE(watcher.seen().isEmpty());
-    EXPECT_EQ(watcher.seen().filter("Facetor|ERROR").size(), watcher.seen().size());
-    EXPECT_EQ(w->state().first_load, 1);
-}
-
 TEST(MainWindow, CancellingTheOpenDialogChangesNothing)
 {
     WorkFolder folder;

@@ -3,7 +3,9 @@
 # user's may; validates the desktop entry, the AppStream metadata and the file
 # type; starts the installed editor as a desktop does: by the entry's Exec
 # line without its field codes, in its Path. The sample model must show, in a
-# window of the entry's class with an icon, and no box may open. The uninstall
+# window of the entry's class with an icon, and no box may open; with %f as a
+# model's path, that model shows. Its --help and --version agree with its
+# manual page. The uninstall
 # must then remove all it added and nothing else. Run as root, it first
 # installs as another user from this tree that user cannot write, which must
 # stop before copying anything.
@@ -138,10 +140,48 @@ kill "$editor"
 wait "$editor" 2>/dev/null || true
 editor=""
 
+# A file manager opens a model by the same line with %f as its path: the
+# editor shows that model.
+model="$work/my models/ship one.3do"
+mkdir -p "$(dirname "$model")"
+cp "$prefix/share/facetor/dflt.3do" "$model"
+exec_file=()
+for word in "${exec_words[@]}"; do
+    case "$word" in
+    %f) exec_file+=("$model") ;;
+    %[FuUdDnNickvm]) ;;
+    *) exec_file+=("${word//%%/%}") ;;
+    esac
+done
+(cd "$path" && exec env QT_QPA_PLATFORM=xcb "${exec_file[@]}") >"$work/editor.log" 2>&1 &
+editor=$!
+for ((tick = 0; tick < 600; ++tick)); do
+    [ -z "$(windows '^Facetor$')" ] || fail "an error box opened; windows: $(names)"
+    alive
+    [[ "$(names)" != *"\"FACETOR v0.1 Preview - $model\""* ]] || break
+    sleep 0.1
+done
+[[ "$(names)" == *"\"FACETOR v0.1 Preview - $model\""* ]] || fail "%f did not open the model; windows: $(names)"
+kill "$editor"
+wait "$editor" 2>/dev/null || true
+editor=""
+
+# What --help lists and --version says, the manual page says too; neither
+# needs a display.
+no_display() { env -u DISPLAY QT_QPA_PLATFORM=no-such-platform "$prefix/bin/facetor" "$@"; }
+help="$(no_display --help)" || fail "--help failed"
+version="$(no_display --version)" || fail "--version failed"
+manual="$(gzip -dc "$prefix/share/man/man1/facetor.1.gz")"
+[[ "$manual" == *".TH FACETOR 1 "*"\"Facetor ${version#facetor }\""* ]] ||
+    fail "the manual page's header does not name $version"
+for option in $(grep -oE '^ +(-[a-z], )?--?[a-z-]*' <<<"$help" | grep -oE -- '--?[a-z-]*'); do
+    grep -qF -- "${option//-/\\-}" <<<"$manual" || fail "--help lists $option, the manual page does not"
+done
+
 # The uninstall leaves the folder that was there before, with its file, and
 # nothing else.
 cmake -D facetor_build_dir="$build" -P "$source_dir/packaging/uninstall.cmake" >"$work/uninstall.log"
 left="$(cd "$work" && find "install prefix" | sort | tr '\n' ' ')"
 [ "$left" = "install prefix install prefix/share install prefix/share/applications install prefix/share/applications/other.desktop " ] ||
     fail "the uninstall left: $left"
-echo "install test: installed, validated, the editor shows dflt.3do, and uninstalled"
+echo "install test: installed, validated, the editor shows dflt.3do and a file given as %f, and uninstalled"

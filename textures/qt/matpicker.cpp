@@ -94,11 +94,11 @@ Tmatpicker::Tmatpicker(type_model& model, Progress& progress, const std::string&
                        HandlerGuard guard, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      model_(model), progress_(progress), cur_material_(cur_material), guard_(std::move(guard))
+      model_(model), progress_(progress), cur_material_(cur_material), guard_(std::move(guard)),
+      layout_(*this, {k_client_width, k_client_height})
 {
     setObjectName(QStringLiteral("matpicker"));
     setWindowTitle(QStringLiteral("Texture Picker"));
-    setFixedSize(k_client_width, k_client_height);
     build_widgets();
     connect_handlers();
 }
@@ -106,16 +106,17 @@ Tmatpicker::Tmatpicker(type_model& model, Progress& progress, const std::string&
 void Tmatpicker::build_widgets()
 {
     use_ui_font(this); // the layout's 17-pixel fields and 13-pixel items
+    QWidget* page = layout_.page();
 
-    make_label(this, "Label2", QStringLiteral("NAME:"), 7, 7);
-    Lname_ = make_field(this, "Lname", {8, 24, 73, 17});
-    make_label(this, "Label4", QStringLiteral("SIZE:"), 8, 48);
-    Lsizex_ = make_field(this, "Lsizex", {8, 64, 41, 17});
-    Lsizey_ = make_field(this, "Lsizey", {56, 64, 41, 17});
-    Button1_ = make_button(this, "Button1", QStringLiteral("Load From File"), {183, 63, 81, 17});
+    make_label(page, "Label2", QStringLiteral("NAME:"), 7, 7);
+    Lname_ = make_field(page, "Lname", {8, 24, 73, 17});
+    make_label(page, "Label4", QStringLiteral("SIZE:"), 8, 48);
+    Lsizex_ = make_field(page, "Lsizex", {8, 64, 41, 17});
+    Lsizey_ = make_field(page, "Lsizey", {56, 64, 41, 17});
+    Button1_ = make_button(page, "Button1", QStringLiteral("Load From File"), {183, 63, 81, 17});
     tip_if_cut(*Button1_);
 
-    auto* panel = new QFrame(this);
+    auto* panel = new QFrame(page);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(1);
@@ -126,7 +127,7 @@ void Tmatpicker::build_widgets()
 
     // Seven columns of items 13 high, filled top to bottom.
     constexpr int k_columns = 7;
-    Lista_ = new SingleChoiceList(this);
+    Lista_ = new SingleChoiceList(page);
     Lista_->setObjectName(QStringLiteral("Lista"));
     Lista_->setGeometry(270, 8, 413, 337);
     Lista_->setFlow(QListView::TopToBottom);
@@ -136,12 +137,14 @@ void Tmatpicker::build_widgets()
     Lista_->setGridSize({(Lista_->width() - 2 * Lista_->frameWidth()) / k_columns, 13});
     Lista_->setItemDelegate(new FittingItemDelegate(Lista_)); // long names show as tooltips
 
-    Button3_ = make_button(this, "Button3", QStringLiteral("Ok"), {544, 352, 65, 17});
+    Button3_ = make_button(page, "Button3", QStringLiteral("Ok"), {544, 352, 65, 17});
     Button3_->setDefault(true);
-    Bcancel_ = make_button(this, "Bcancel", QStringLiteral("Cancel"), {616, 352, 65, 17});
+    Bcancel_ = make_button(page, "Bcancel", QStringLiteral("Cancel"), {616, 352, 65, 17});
 
-    opener_ = make_open_dialog(this, "opener", QStringLiteral("MAT files (*.mat)"),
-                               QStringLiteral("mat"), false);
+    layout_.keep_in_view({Button3_, Bcancel_});
+    opener_ =
+        make_open_dialog(this, "opener", QStringLiteral("Open Texture"),
+                         QStringLiteral("MAT files (*.mat)"), QStringLiteral("mat"), false, guard_);
 
     Button1_->setFocus(); // first in the tab order
 }
@@ -190,6 +193,7 @@ void Tmatpicker::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     guarded([this] {
         offer_no_minimise(*this);
+        layout_.fit(); // a screen too small for it gets it whole, scrolling
         centre_on_screen(*this);
     });
     // No message box may open inside a show event: the preview that may

@@ -12,6 +12,7 @@
 #include "model/model.h"
 #include "model/progress.h"
 #include "textures/picker.h"
+#include "uisupport/fixed_layout.h"
 #include "uisupport/handler_guard.h"
 
 class QFileDialog;
@@ -91,6 +92,7 @@ class Tmatpicker final : public QDialog, private PickerWindow {
     QPushButton* Button3_ = nullptr;
     QPushButton* Bcancel_ = nullptr;
     QFileDialog* opener_ = nullptr;
+    FixedLayout layout_;
 };
 
 } // namespace facetor

@@ -21,8 +21,10 @@ void ViewImage::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), Qt::black);
     if (image_.width() > 0 && image_.height() > 0) {
         // Wraps the pixels without copying them.
-        const QImage view(reinterpret_cast<const uchar*>(image_.data()), image_.width(),
-                          image_.height(), image_.width() * 4, QImage::Format_RGB32);
+        QImage view(reinterpret_cast<const uchar*>(image_.data()), image_.width(), image_.height(),
+                    image_.width() * 4, QImage::Format_RGB32);
+        // The picture has the screen's pixels: shown one to one, not scaled.
+        view.setDevicePixelRatio(devicePixelRatioF());
         painter.drawImage(0, 0, view);
     }
 }

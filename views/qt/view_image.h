@@ -1,6 +1,7 @@
 #pragma once
-// Shows one orthographic view's pixel image at the widget's top left and
-// forwards the pointer events the main window handles.
+// Shows one orthographic view's picture, drawn in the screen's own pixels,
+// at the widget's top left, and forwards the pointer events the main window
+// handles, in the widget's pixels.
 #include <QWidget>
 
 namespace facetor {
