@@ -1,5 +1,7 @@
 #include "views/picking.h"
 
+#include <algorithm>
+
 namespace facetor {
 
 namespace {
@@ -177,8 +179,46 @@ bool mesh_pick(PickState& pick, type_model& model, int view, std::int32_t x, std
     return valid_view(view) && cycle_pick(pick, model, CycleKind::mesh, view, x, y);
 }
 
+bool add_pick(PickState& pick, type_model& model, int view, EditMode mode, std::int32_t x,
+              std::int32_t y)
+{
+    if (mode == mesh_mode) {
+        return mesh_pick(pick, model, view, x, y);
+    }
+    // The pick runs as a plain one would; what it took decides, and the
+    // active element it replaced comes back when the selection keeps it.
+    const std::vector<int> before = selected_elements(model, mode);
+    const auto mesh = model.sel_mesh.get();
+    const auto face = model.sel_face.get();
+    const auto vertex = model.sel_vertex.get();
+    const bool taken =
+        mode == vertex_mode ? vertex_pick(model, view, x, y) : face_pick(pick, model, view, x, y);
+    if (!taken) {
+        return false;
+    }
+    const int picked = active_index(model, mode);
+    const bool leaves = std::find(before.begin(), before.end(), picked) != before.end();
+    const bool other_mesh = model.sel_mesh != mesh;
+    if (other_mesh || leaves) {
+        model.sel_mesh = mesh;
+        model.sel_face = face;
+        model.sel_vertex = vertex;
+    }
+    if (other_mesh) {
+        return false;
+    }
+    std::vector<int> after = before;
+    if (leaves) {
+        std::erase(after, picked);
+    } else {
+        after.push_back(picked);
+    }
+    select_elements(model, mode, after, leaves ? active_index(model, mode) : picked);
+    return true;
+}
+
 PressResult mouse_press(PickState& pick, type_model& model, const ViewState& views, EditMode mode,
-                        std::int32_t x, std::int32_t y, bool ctrl)
+                        std::int32_t x, std::int32_t y, bool ctrl, bool shift)
 {
     if (ctrl) {
         pick.dragging = 1;
@@ -190,16 +230,24 @@ PressResult mouse_press(PickState& pick, type_model& model, const ViewState& vie
     if (!valid_view(view)) {
         return {};
     }
+    if (shift) {
+        add_pick(pick, model, view, mode, x, y);
+        return {};
+    }
+    bool taken = false;
     switch (mode) {
     case vertex_mode:
-        vertex_pick(model, view, x, y);
+        taken = vertex_pick(model, view, x, y);
         break;
     case face_mode:
-        face_pick(pick, model, view, x, y);
+        taken = face_pick(pick, model, view, x, y);
         break;
     case mesh_mode:
-        mesh_pick(pick, model, view, x, y);
+        taken = mesh_pick(pick, model, view, x, y);
         break;
+    }
+    if (taken) {
+        clear_selection(model); // a plain pick is the whole selection
     }
     return {};
 }
