@@ -49,6 +49,8 @@ const Menu k_menus[] = {
     {"EditMenu",
      "&Edit",
      {
+         // Copy to Select All, and the Options menu's items, are run and
+         // greyed by app/geometry_commands.
          // Enabled, and named after their step, by the history.
          {"Undo1", "&Undo", Qt::CTRL | Qt::Key_Z, false, &Tloader::Undo1Click},
          {"Redo1", "&Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, false, &Tloader::Redo1Click,
@@ -57,7 +59,8 @@ const Menu k_menus[] = {
          {"Copy1", "&Copy", Qt::CTRL | Qt::Key_C, false, nullptr},
          {"Paste1", "&Paste", Qt::CTRL | Qt::Key_V, false, nullptr},
          {"Delete1", "&Delete", QKeyCombination(Qt::Key_Delete), false, nullptr},
-         {"SelectAll1", "Se&lect All", Qt::CTRL | Qt::Key_Insert, false, nullptr},
+         {"SelectAll1", "Se&lect All", Qt::CTRL | Qt::Key_Insert, false, nullptr,
+          Qt::CTRL | Qt::Key_A},
      }},
     {"Mode1", "&Mode", {}},
     {"Options1",
