@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <numeric>
 
 #include "editing/clipboard.h"
 #include "editing/command_states.h"
@@ -194,6 +195,157 @@ TEST(ElementEdits, EachCommandLeavesTheExpectedModelAndUndoesExactly)
         EXPECT_EQ(fields(*model, DumpSlots::all), original) << c.name << ": undone";
         apply_after(*model, outcome.step);
         EXPECT_EQ(fields(*model), fields(*build(expected))) << c.name << ": redone";
+    }
+}
+
+// One mesh "gem" of `vertices` vertices, `faces` quads (or triangles under
+// four vertices) and `tvertices` texture vertices; `meshes` - 1 meshes more;
+// a root carrying the gem with `nodes` - 1 children (a loop, none a root,
+// when `rooted` is false); `materials` materials, the first the faces'.
+ModelSpec sized(int vertices, int faces, int tvertices, int materials = 1, int meshes = 1,
+                int nodes = 1, bool rooted = true)
+{
+    ModelSpec s;
+    for (int i = 0; i < materials; ++i) {
+        s.materials.push_back("m" + std::to_string(i) + ".mat");
+    }
+    test::MeshSpec gem;
+    gem.name = "gem";
+    for (int v = 0; v < vertices; ++v) {
+        gem.vertices.push_back({v % 2 * 1.0, v / 2 % 2 * 1.0, v * 0.5});
+    }
+    gem.tvertices.resize(static_cast<std::size_t>(tvertices));
+    const std::vector<std::pair<int, int>> quad = {{0, 0}, {1, 0}, {3, 0}, {2, 0}};
+    for (int f = 0; f < faces; ++f) {
+        gem.faces.push_back({"m0.mat", {quad.begin(), quad.begin() + (vertices < 4 ? 3 : 4)}});
+    }
+    s.meshes.push_back(gem);
+    for (int m = 1; m < meshes; ++m) {
+        s.meshes.emplace_back().name = "m" + std::to_string(m);
+    }
+    for (int n = 0; n < nodes; ++n) {
+        s.nodes.push_back(
+            {"n", n == 0 ? 0 : (n < meshes ? n : -1), n == 0 ? (rooted ? -1 : 1) : 0});
+    }
+    return s;
+}
+
+TEST(ElementEdits, CapacitiesRefuseWithTheReason)
+{
+    const auto copy_paste = [](type_model& m, EditMode mode) {
+        return paste_faces(m, mode, copy_faces(m, mode));
+    };
+    const auto new_mesh = [](type_model& m, EditMode) { return create_mesh(m, "cap", 2, 1); };
+    const auto none = [](type_model&) {};
+    const auto all_of = [](int n) {
+        std::vector<int> v(static_cast<std::size_t>(n));
+        std::iota(v.begin(), v.end(), 0);
+        return v;
+    };
+    struct Case {
+        ModelSpec spec;
+        EditMode mode;
+        std::function<void(type_model&)> select;
+        Command command;
+        const char* refusal; // "" when it is done, nullptr when there is nothing to act on
+        bool CommandStates::*state;
+    };
+    const Case cases[] = {
+        {sized(499, 0, 0), vertex_mode, none, create_vertex, "", &CommandStates::create_vertex},
+        {sized(500, 0, 0), vertex_mode, none, create_vertex,
+         "Mesh gem holds 500 vertices, the most a mesh can hold", &CommandStates::create_vertex},
+        {sized(3, 499, 1), vertex_mode, picks(vertex_mode, {0, 1, 2}), create_face, "",
+         &CommandStates::create_face},
+        {sized(3, 500, 1), vertex_mode, picks(vertex_mode, {0, 1, 2}), create_face,
+         "Mesh gem holds 500 faces, the most a mesh can hold", &CommandStates::create_face},
+        {sized(11, 0, 1), vertex_mode, picks(vertex_mode, all_of(10)), create_face, "",
+         &CommandStates::create_face},
+        {sized(11, 0, 1), vertex_mode, picks(vertex_mode, all_of(11)), create_face,
+         "A face has at most 10 corners; 11 vertices are selected", &CommandStates::create_face},
+        {sized(3, 0, 1, 0), vertex_mode, picks(vertex_mode, {0, 1, 2}), create_face, "",
+         &CommandStates::create_face},
+        {sized(3, 1, 1, 64), vertex_mode,
+         [](type_model& m) {
+             m.mesh(0).faces[0].face_material = "new.mat";
+             picks(vertex_mode, {0, 1, 2})(m);
+         },
+         create_face, "The model holds 64 materials, the most a model can hold",
+         &CommandStates::create_face},
+        {sized(4, 499, 1), vertex_mode, picks(vertex_mode, {0, 3}), carve_face, "",
+         &CommandStates::carve_face},
+        {sized(4, 500, 1), vertex_mode, picks(vertex_mode, {0, 3}), carve_face,
+         "Mesh gem holds 500 faces, the most a mesh can hold", &CommandStates::carve_face},
+        {sized(4, 1, 1), vertex_mode, picks(vertex_mode, {0, 1}), carve_face, nullptr,
+         &CommandStates::carve_face},
+        {sized(496, 1, 1), face_mode, none, copy_paste, "", &CommandStates::paste},
+        {sized(497, 1, 1), face_mode, none, copy_paste,
+         "Mesh gem holds 497 vertices; 4 more would pass the 500 a mesh can hold",
+         &CommandStates::paste},
+        {sized(4, 1, 500), face_mode, none, copy_paste, "",
+         &CommandStates::paste}, // the new one is texture vertex 500
+        {sized(4, 1, 501), face_mode, none, copy_paste,
+         "Mesh gem holds 501 texture vertices, the most a face corner can name",
+         &CommandStates::paste},
+        {sized(3, 1, 1, 1, 31), mesh_mode, none, new_mesh, "", &CommandStates::create_mesh},
+        {sized(3, 1, 1, 1, 32), mesh_mode, none, new_mesh,
+         "Geoset 0 holds 32 meshes, the most a geoset can hold", &CommandStates::create_mesh},
+        {sized(3, 1, 1, 1, 1, 32), mesh_mode, none, new_mesh, "",
+         &CommandStates::create_mesh}, // node 32: links reach it
+        {sized(3, 1, 1, 1, 1, 33), mesh_mode, none, new_mesh, nullptr, &CommandStates::create_mesh},
+        {sized(3, 1, 1, 1, 1, 35, false), mesh_mode, none, new_mesh,
+         "The model holds 35 nodes, the most a model can hold", &CommandStates::create_mesh},
+    };
+    for (const Case& c : cases) {
+        auto model = build(c.spec);
+        c.select(*model);
+        const std::string before = fields(*model, DumpSlots::all);
+        const CommandStates states = command_states(*model, c.mode, true);
+        const EditOutcome outcome = c.command(*model, c.mode);
+        const std::string shown = c.refusal == nullptr ? "nothing to act on" : c.refusal;
+        EXPECT_EQ(outcome.refusal, c.refusal == nullptr ? "" : c.refusal) << shown;
+        EXPECT_EQ(outcome.step.empty(), c.refusal == nullptr || *c.refusal != 0) << shown;
+        if (!outcome.step.empty()) {
+            continue;
+        }
+        EXPECT_EQ(fields(*model, DumpSlots::all), before) << shown;
+        // Refused for a capacity: enabled, so that it can say why.
+        EXPECT_EQ(states.*c.state, c.refusal != nullptr) << shown;
+    }
+}
+
+TEST(ElementEdits, CommandsWithNothingToActOnAreGreyed)
+{
+    struct Case {
+        EditMode mode;
+        std::function<void(type_model&)> select;
+        bool clipboard;
+        // Create Vertex, Delete Vertex, Create Face, Delete Face, Carve Face,
+        // Create Mesh, Copy, Paste, Delete, Select All.
+        const char* enabled;
+    };
+    const Case cases[] = {
+        {mesh_mode, [](type_model&) {}, true, "0000010010"},
+        {mesh_mode, [](type_model& m) { m.sel_mesh = 2; }, true, "0000010000"},
+        {vertex_mode, picks(vertex_mode, {0}), false, "1100010011"},
+        {vertex_mode, picks(vertex_mode, {0, 1}), false, "1100010011"}, // neighbours
+        {vertex_mode, picks(vertex_mode, {0, 4}), false, "1100110011"},
+        {vertex_mode, picks(vertex_mode, {0, 4, 5}), false, "1110010011"},
+        {vertex_mode, [](type_model& m) { m.sel_vertex = 6; }, false, "0000010001"},
+        {face_mode, picks(face_mode, {1, 2}), false, "0001011011"},
+        {face_mode, picks(face_mode, {1}), true, "0001011111"},
+        {face_mode, [](type_model& m) { m.sel_face = 3; }, true, "0000010101"},
+    };
+    for (const Case& c : cases) {
+        auto model = build(test::strip_model());
+        c.select(*model);
+        const CommandStates s = command_states(*model, c.mode, c.clipboard);
+        std::string got;
+        for (const bool b :
+             {s.create_vertex, s.delete_vertex, s.create_face, s.delete_face, s.carve_face,
+              s.create_mesh, s.copy, s.paste, s.delete_selection, s.select_all}) {
+            got += b ? '1' : '0';
+        }
+        EXPECT_EQ(got, c.enabled) << int{c.mode} << " " << c.enabled;
     }
 }
 
