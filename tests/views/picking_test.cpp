@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "views/navigation.h"
 #include "views/test_models.h"
 
 namespace facetor {
@@ -55,9 +54,9 @@ class PickingTest : public ::testing::Test {
         return m;
     }
 
-    void press(int x, int y, EditMode mode, bool ctrl = false, bool shift = false)
+    void press(int x, int y, EditMode mode, bool ctrl = false)
     {
-        mouse_press(pick, *model, views, mode, x, y, ctrl, shift);
+        mouse_press(pick, *model, views, mode, x, y, ctrl);
     }
 
     Selection selection() const { return {model->sel_mesh, model->sel_face, model->sel_vertex}; }
@@ -397,46 +396,6 @@ TEST_F(PickingTest, CornersAtCapacityStayInside)
     for (EditMode mode : {mesh_mode, face_mode, vertex_mode}) {
         EXPECT_TRUE(drag_step(pick, *model, views, mode));
     }
-}
-
-// Shift+presses in one spot after another, from vertex 0 of mesh 0 alone
-// selected; each row is what the selection is after its press.
-TEST_F(PickingTest, ShiftPressAddsToTheSelectionOrTakesOut)
-{
-    add_mesh({{100, 100}, {200, 200}, {300, 300}}, {{0, 1, 2}});
-    add_mesh({{400, 400}});
-    struct Case {
-        Pixel at;
-        bool shift;
-        std::vector<int> selected; // in order
-        int active;
-    };
-    const Case cases[] = {
-        {{200, 200}, true, {0, 1}, 1}, {{300, 300}, true, {0, 1, 2}, 2},
-        {{100, 100}, true, {1, 2}, 2}, // there, not active: taken out
-        {{300, 300}, true, {1, 2}, 2}, // the active one is passed over: nothing else there
-        {{400, 400}, true, {1, 2}, 2}, // another mesh: nothing changes
-        {{10, 10}, true, {1, 2}, 2},   // nothing under the pointer
-        {{100, 100}, false, {0}, 0},   // a plain press: only what it picks
-    };
-    for (const Case& c : cases) {
-        press(c.at.x, c.at.y, vertex_mode, false, c.shift);
-        EXPECT_EQ(selected_indices(*model, vertex_mode), c.selected) << c.at.x;
-        EXPECT_EQ(model->sel_vertex, c.active) << c.at.x;
-        EXPECT_EQ(model->sel_mesh, 0) << c.at.x;
-    }
-
-    // Faces the same way; a Ctrl-drag then moves each of their vertices once.
-    model->sel_face = 0;
-    add_mesh({{500, 500}, {600, 500}, {500, 600}}, {{0, 1, 2}, {1, 2, 0}});
-    model->sel_mesh = 2;
-    press(530, 530, face_mode, false, true);
-    EXPECT_EQ(selected_indices(*model, face_mode), (std::vector<int>{0, 1}));
-    std::vector<int> moved;
-    for_each_dragged_vertex(*model, face_mode, [&](int v) { moved.push_back(v); });
-    EXPECT_EQ(moved, (std::vector<int>{0, 1, 2}));
-    step_selection(*model, face_mode, true); // N: the active element alone, face 2
-    EXPECT_EQ(selected_indices(*model, face_mode), (std::vector<int>{2}));
 }
 
 } // namespace
