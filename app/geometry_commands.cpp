@@ -35,8 +35,9 @@ GeometryCommands::GeometryCommands(QWidget* window, EditorState& state, WindowPa
         QObject::connect(panes_.side_panel(), &SidePanel::refreshed, window_,
                          [this] { guarded(window_, [this] { update_actions(); }); }));
     for (int view = 1; view <= 3; ++view) {
-        connections_.push_back(QObject::connect(panes_.image(view), &ViewImage::clicked, window_,
-                                                [this, view] { last_view_ = view; }));
+        connections_.push_back(
+            QObject::connect(panes_.image(view), &ViewImage::clicked, window_,
+                             [this, view] { guarded(window_, [&] { last_view_ = view; }); }));
     }
     update_actions();
 }

@@ -1,7 +1,5 @@
 #include "views/picking.h"
 
-#include <algorithm>
-
 namespace facetor {
 
 namespace {
@@ -185,9 +183,8 @@ bool add_pick(PickState& pick, type_model& model, int view, EditMode mode, std::
     if (mode == mesh_mode) {
         return mesh_pick(pick, model, view, x, y);
     }
-    // The pick runs as a plain one would; what it took decides, and the
-    // active element it replaced comes back when the selection keeps it.
-    const std::vector<int> before = selected_elements(model, mode);
+    // The pick runs as a plain one would and says what is under the
+    // pointer; the selection then changes from where it was.
     const auto mesh = model.sel_mesh.get();
     const auto face = model.sel_face.get();
     const auto vertex = model.sel_vertex.get();
@@ -196,24 +193,22 @@ bool add_pick(PickState& pick, type_model& model, int view, EditMode mode, std::
     if (!taken) {
         return false;
     }
-    const int picked = active_index(model, mode);
-    const bool leaves = std::find(before.begin(), before.end(), picked) != before.end();
     const bool other_mesh = model.sel_mesh != mesh;
-    if (other_mesh || leaves) {
-        model.sel_mesh = mesh;
-        model.sel_face = face;
-        model.sel_vertex = vertex;
-    }
+    const int picked = active_index(model, mode);
+    const auto picked_face = model.sel_face.get();
+    const auto picked_vertex = model.sel_vertex.get();
+    model.sel_mesh = mesh;
+    model.sel_face = face;
+    model.sel_vertex = vertex;
     if (other_mesh) {
         return false;
     }
-    std::vector<int> after = before;
-    if (leaves) {
-        std::erase(after, picked);
-    } else {
-        after.push_back(picked);
+    toggle_selected(model, mode, picked);
+    if (active_index(model, mode) == picked) {
+        // It joined: the face or vertex the pick chose with it comes too.
+        model.sel_face = picked_face;
+        model.sel_vertex = picked_vertex;
     }
-    select_elements(model, mode, after, leaves ? active_index(model, mode) : picked);
     return true;
 }
 
