@@ -12,8 +12,8 @@ namespace facetor {
 
 namespace {
 
-constexpr int k_name_dialog_width = 180;
-constexpr int k_name_dialog_height = 76;
+constexpr int k_name_dialog_width = 220;
+constexpr int k_name_dialog_height = 84;
 
 } // namespace
 
@@ -33,18 +33,20 @@ MeshNameDialog::MeshNameDialog(HandlerGuard guard, QWidget* parent)
     label->setGeometry(8, 8, 36, 17);
     name_ = new QLineEdit(this);
     name_->setObjectName(QStringLiteral("Edit1"));
-    name_->setGeometry(44, 8, 128, 17);
+    name_->setGeometry(44, 8, 168, 17);
     label->setBuddy(name_);
     reason_ = new QLabel(this);
     reason_->setObjectName(QStringLiteral("Reason"));
-    reason_->setGeometry(8, 30, 164, 17);
+    reason_->setGeometry(8, 29, 204, 28); // two lines: the longest reason fits
+    reason_->setWordWrap(true);
+    reason_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ok_ = new QPushButton(QStringLiteral("Ok"), this);
     ok_->setObjectName(QStringLiteral("Button1"));
-    ok_->setGeometry(36, 52, 65, 17);
+    ok_->setGeometry(76, 60, 65, 17);
     ok_->setDefault(true);
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("Button2"));
-    cancel_->setGeometry(107, 52, 65, 17);
+    cancel_->setGeometry(147, 60, 65, 17);
     connect(ok_, &QPushButton::clicked, this, [this] { guard_([this] { Button1Click(); }); });
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
