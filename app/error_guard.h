@@ -10,15 +10,17 @@
 //   and view-area event filter, and every widget signal (guarded_connect);
 // - app/loader_desktop.cpp: the drag and drop events, and the restore from
 //   maximised;
-// - app/loader_menus.cpp: menu items and toolbar buttons (bind);
+// - app/loader_menus.cpp: menu items and toolbar buttons (bind), but for
+//   the editing commands, which app/geometry_commands.cpp binds;
 // - app/view_timer.cpp: the timers Timer1 and mover;
 // - app/key_router.cpp, app/deferred_work.cpp: each key event, each piece
 //   of deferred work;
 // - the widgets of the other folders (DXDraw, the texture picker, the option
-//   chooser) run their own event overrides and signals through the
-//   HandlerGuard they receive from Tloader (uisupport/handler_guard.h); the
-//   picker's and the chooser's report over themselves. So do the file
-//   dialogs' own event filters (uisupport/open_dialog.cpp).
+//   chooser, Create Mesh's name dialog) run their own event overrides and
+//   signals through the HandlerGuard they receive from Tloader
+//   (uisupport/handler_guard.h); the picker, the chooser and the name
+//   dialog report over themselves. So do the file dialogs' own event
+//   filters (uisupport/open_dialog.cpp).
 #include <exception>
 #include <functional>
 #include <optional>

@@ -13,6 +13,7 @@
 #include "app/deferred_work.h"
 #include "app/document_commands.h"
 #include "app/edit_commands.h"
+#include "app/geometry_commands.h"
 #include "app/key_router.h"
 #include "app/load_sequence.h"
 #include "app/property_commands.h"
@@ -68,6 +69,7 @@ Tloader::Tloader(QWidget* parent) : QMainWindow(parent)
     load_ = std::make_unique<LoadSequence>(this, state_, *panes_, open_dialog_, *deferred_,
                                            *document_, *edits_);
     properties_ = std::make_unique<PropertyCommands>(this, state_, *panes_, *edits_);
+    geometry_ = std::make_unique<GeometryCommands>(this, state_, *panes_, *edits_, menuBar());
     connect_panes();
 
     // Key preview: the window sees key presses and releases before the focused control.
@@ -282,6 +284,7 @@ bool Tloader::eventFilter(QObject* watched, QEvent* event)
 void Tloader::switch_mode(EditMode mode)
 {
     state_.edit_mode = mode;
+    clear_selection(*state_.model); // a selection of several belongs to its mode
     panes_->redraw_all_views();
     panes_->side_panel()->show_page(mode);
     mode_items_[mode]->setChecked(true);

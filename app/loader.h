@@ -26,6 +26,7 @@ namespace facetor {
 class DeferredWork;
 class DocumentCommands;
 class EditCommands;
+class GeometryCommands;
 class KeyRouter;
 class LoadSequence;
 class PropertyCommands;
@@ -148,6 +149,7 @@ class Tloader : public QMainWindow {
     std::unique_ptr<DocumentCommands> document_;
     std::unique_ptr<EditCommands> edits_;
     std::unique_ptr<TypedValueCommands> typed_;
+    std::unique_ptr<GeometryCommands> geometry_;
 };
 
 } // namespace facetor

@@ -108,6 +108,8 @@ void Tloader::build_menus()
         {"EditMenu",
          "&Edit",
          {
+             // Copy to Select All, and the Options menu's items, are run and
+             // greyed by app/geometry_commands.
              // Enabled, and named after their step, by the history.
              {"Undo1", "&Undo", Qt::CTRL | Qt::Key_Z, false, [this] { edits_->Undo1Click(); }},
              {"Redo1", "&Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, false,
@@ -116,7 +118,8 @@ void Tloader::build_menus()
              {"Copy1", "&Copy", Qt::CTRL | Qt::Key_C, false, nullptr},
              {"Paste1", "&Paste", Qt::CTRL | Qt::Key_V, false, nullptr},
              {"Delete1", "&Delete", QKeyCombination(Qt::Key_Delete), false, nullptr},
-             {"SelectAll1", "Se&lect All", Qt::CTRL | Qt::Key_Insert, false, nullptr},
+             {"SelectAll1", "Se&lect All", Qt::CTRL | Qt::Key_Insert, false, nullptr,
+              Qt::CTRL | Qt::Key_A},
          }},
         {"Mode1", "&Mode", {}},
         {"Options1",

@@ -36,8 +36,9 @@ ViewInput::ViewInput(QWidget* window, EditorState& state, WindowPanes& panes, Ed
 void ViewInput::Image2MouseDown(int x, int y, Qt::KeyboardModifiers modifiers)
 {
     const QPoint at = panes_.picture_point({x, y});
-    const PressResult r = mouse_press(state_.pick, *state_.model, state_.view, state_.edit_mode,
-                                      at.x(), at.y(), (modifiers & Qt::ControlModifier) != 0);
+    const PressResult r =
+        mouse_press(state_.pick, *state_.model, state_.view, state_.edit_mode, at.x(), at.y(),
+                    (modifiers & Qt::ControlModifier) != 0, (modifiers & Qt::ShiftModifier) != 0);
     if (r.start_mover) {
         if (!drag_) {
             drag_.emplace(*state_.model, drag_name(state_.edit_mode));

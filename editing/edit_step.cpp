@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <stdexcept>
 
 namespace facetor {
 
@@ -18,6 +19,9 @@ bool moves_nodes(const EditStep& step)
 template <bool After> void apply(type_model& model, const EditStep& step)
 {
     if constexpr (After) {
+        for (const ElementChange& c : step.elements) {
+            apply_element(model, c, true);
+        }
         for (const NumberChange& c : step.numbers) {
             set_number(model, c.at, c.after);
         }
@@ -31,6 +35,9 @@ template <bool After> void apply(type_model& model, const EditStep& step)
         for (auto c = step.numbers.rbegin(); c != step.numbers.rend(); ++c) {
             set_number(model, c->at, c->before);
         }
+        for (auto c = step.elements.rbegin(); c != step.elements.rend(); ++c) {
+            apply_element(model, *c, false);
+        }
     }
     if (moves_nodes(step)) {
         place_nodes(model);
@@ -42,7 +49,9 @@ template <bool After> void apply(type_model& model, const EditStep& step)
 
 Selection selection_of(const type_model& model)
 {
-    return {model.sel_mesh, model.sel_face, model.sel_vertex};
+    const SelectionSet& set = model.selection;
+    return {model.sel_mesh, model.sel_face, model.sel_vertex,
+            set.mode,       set.mesh,       {set.items.begin(), set.items.begin() + set.count}};
 }
 
 void select(type_model& model, const Selection& selection)
@@ -50,6 +59,11 @@ void select(type_model& model, const Selection& selection)
     model.sel_mesh = selection.mesh;
     model.sel_face = selection.face;
     model.sel_vertex = selection.vertex;
+    SelectionSet& set = model.selection;
+    set.mode = selection.set_mode;
+    set.mesh = selection.set_mesh;
+    set.count = static_cast<std::uint16_t>(std::min(selection.set.size(), set.items.size()));
+    std::copy_n(selection.set.begin(), set.count, set.items.begin());
 }
 
 std::size_t EditStep::bytes() const
@@ -60,6 +74,12 @@ std::size_t EditStep::bytes() const
     for (const TextChange& c : texts) {
         total += c.before.capacity() + c.after.capacity();
     }
+    total += elements.capacity() * sizeof(ElementChange);
+    for (const ElementChange& c : elements) {
+        total += element_bytes(c);
+    }
+    total +=
+        (selection_before.set.capacity() + selection_after.set.capacity()) * sizeof(std::uint16_t);
     return total;
 }
 
@@ -105,6 +125,21 @@ void StepRecorder::record_vertex(const type_model& model, int mesh, int vertex)
     }
 }
 
+void StepRecorder::set(type_model& model, FieldRef at, double value)
+{
+    record(model, at);
+    set_number(model, at, value);
+}
+
+void StepRecorder::apply(type_model& model, ElementChange change)
+{
+    if (!recorded_.empty()) {
+        throw std::logic_error("an element change after a field change");
+    }
+    apply_element(model, change, true);
+    step_.elements.push_back(std::move(change));
+}
+
 EditStep StepRecorder::finish(const type_model& model) &&
 {
     std::erase_if(step_.numbers, [&](NumberChange& c) {
@@ -115,6 +150,7 @@ EditStep StepRecorder::finish(const type_model& model) &&
         c.after = text_of(model, c.at);
         return c.before == c.after;
     });
+    step_.elements.shrink_to_fit();
     step_.numbers.shrink_to_fit();
     step_.texts.shrink_to_fit();
     step_.selection_after = selection_of(model);

@@ -32,6 +32,22 @@ template <typename Model> auto& face_at(Model& model, FieldRef at)
     return mesh_at(model, at).faces[at.index];
 }
 
+template <typename Model> auto& vertex_normal_at(Model& model, FieldRef at)
+{
+    if (at.index > k_max_vertices) {
+        throw RangeError();
+    }
+    return mesh_at(model, at).vertex_normals[at.index];
+}
+
+template <typename Model> auto& face_normal_at(Model& model, FieldRef at)
+{
+    if (at.index > k_max_faces) {
+        throw RangeError();
+    }
+    return mesh_at(model, at).face_normals[at.index];
+}
+
 template <typename Model> auto& node_at(Model& model, FieldRef at)
 {
     if (at.index > k_max_nodes) {
@@ -68,12 +84,25 @@ template <typename Model> auto* double_field(Model& model, FieldRef at)
         return &node_at(model, at).pivot_y;
     case Field::pivot_z:
         return &node_at(model, at).pivot_z;
+    case Field::vertex_normal_x:
+        return &vertex_normal_at(model, at).x;
+    case Field::vertex_normal_y:
+        return &vertex_normal_at(model, at).y;
+    case Field::vertex_normal_z:
+        return &vertex_normal_at(model, at).z;
+    case Field::face_normal_x:
+        return &face_normal_at(model, at).x;
+    case Field::face_normal_y:
+        return &face_normal_at(model, at).y;
+    case Field::face_normal_z:
+        return &face_normal_at(model, at).z;
     default:
         return static_cast<decltype(&vertex_at(model, at).x)>(nullptr);
     }
 }
 
-// Byte modes as ints; the ranged types check a stored value.
+// Byte modes, a node link and the geoset count as ints; the ranged types
+// check a stored value.
 template <typename Model, typename Visit> void byte_field(Model& model, FieldRef at, Visit visit)
 {
     switch (at.field) {
@@ -89,6 +118,10 @@ template <typename Model, typename Visit> void byte_field(Model& model, FieldRef
         return visit(face_at(model, at).light);
     case Field::face_tex:
         return visit(face_at(model, at).tex);
+    case Field::node_sibling:
+        return visit(node_at(model, at).sibling);
+    case Field::geoset_count:
+        return visit(model.geoset_count);
     default:
         throw RangeError(); // not a number field
     }
@@ -129,7 +162,7 @@ bool places_nodes(Field field)
 std::string_view step_name(Field field)
 {
     // In the order of the enumeration.
-    static constexpr std::array<std::string_view, 24> names{"Set Vertex X",
+    static constexpr std::array<std::string_view, 32> names{"Set Vertex X",
                                                             "Set Vertex Y",
                                                             "Set Vertex Z",
                                                             "Rename Mesh",
@@ -152,7 +185,15 @@ std::string_view step_name(Field field)
                                                             "Set Face Type",
                                                             "Set Face Geometry Mode",
                                                             "Set Face Lighting Mode",
-                                                            "Set Face Texture Mode"};
+                                                            "Set Face Texture Mode",
+                                                            "Set Vertex Normal X",
+                                                            "Set Vertex Normal Y",
+                                                            "Set Vertex Normal Z",
+                                                            "Set Face Normal X",
+                                                            "Set Face Normal Y",
+                                                            "Set Face Normal Z",
+                                                            "Link Node",
+                                                            "Set Geoset Count"};
     return names.at(static_cast<std::size_t>(field));
 }
 
@@ -172,7 +213,8 @@ void set_number(type_model& model, FieldRef at, double value)
         *field = value;
         return;
     }
-    if (!(value >= 0 && value <= 255)) {
+    // -1 is a node link's "none"; each field's own range is checked as it is stored.
+    if (!(value >= -1 && value <= 255)) {
         throw RangeError();
     }
     byte_field(model, at, [&](auto& field) { field = static_cast<int>(value); });

@@ -40,6 +40,19 @@ enum class Field : std::uint8_t {
     face_geo,
     face_light,
     face_tex,
+    // Kept by the edits that add faces, which compute them anew.
+    // of vertex `index` of mesh `mesh`
+    vertex_normal_x,
+    vertex_normal_y,
+    vertex_normal_z,
+    // of face `index` of mesh `mesh`
+    face_normal_x,
+    face_normal_y,
+    face_normal_z,
+    // of node `index`: the link that makes a new root the last of the roots
+    node_sibling,
+    // of the model: a first mesh makes geoset 0 exist
+    geoset_count,
 };
 
 struct FieldRef {

@@ -39,6 +39,13 @@ Vec3 face_normal(std::span<const Vec3> corners);
 // for a face past the mesh's count or with a corner past its vertices.
 Vec3 face_normal(const type_mesh& mesh, int face);
 
+// The normals of `vertices` of `mesh`: for each, the sum of the unit
+// normals of the faces that name it as a corner (a face once, however often
+// it names it), scaled to length 1, so that every face around a vertex
+// counts alike whatever its size. Zero for a vertex no face names, or
+// whose faces' normals cancel out. One pass over the faces for them all.
+std::vector<Vec3> vertex_normals(const type_mesh& mesh, std::span<const int> vertices);
+
 // The fan of a face from its first corner: triangles (first, first + k,
 // first + k + 1). Fewer than three corners give none.
 void append_fan(std::vector<std::uint32_t>& indices, std::uint32_t first, std::size_t corner_count);

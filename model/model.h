@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/ranged.h"
+#include "model/selection_set.h"
 #include "model/shared_text.h"
 
 namespace facetor {
@@ -129,6 +130,8 @@ struct type_model {
     sel_mesh_t sel_mesh;
     sel_index_t sel_face;
     sel_index_t sel_vertex;
+    // The faces or vertices selected beside the active one (model/selection_set.h).
+    SelectionSet selection;
 
     // Mesh m outside the reader always means mesh m of geoset 0.
     type_mesh& mesh(int m) { return geosets[0].meshes[m]; }

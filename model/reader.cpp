@@ -306,6 +306,7 @@ void complete_load(type_model& model)
     model.sel_mesh = 0;
     model.sel_face = 0;
     model.sel_vertex = 0;
+    clear_selection(model);
 }
 
 } // namespace

@@ -123,6 +123,7 @@ void zoom_out(type_view& view)
 
 void step_selection(type_model& model, EditMode mode, bool forward)
 {
+    clear_selection(model); // the step leaves the active element alone selected
     const type_mesh& mesh = model.mesh(model.sel_mesh);
     auto step = [forward](auto& index, int count) {
         // An index past the count (left there by a change of mesh) stands

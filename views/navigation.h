@@ -53,7 +53,8 @@ void zoom_out(type_view& view);
 
 // N (forward) and P (back): the index of the edit mode cycles through
 // 0..count, where count names the empty slot past the last item. An index
-// above the count counts as the count: N gives 0, P count - 1.
+// above the count counts as the count: N gives 0, P count - 1. The active
+// element is then the whole selection.
 void step_selection(type_model& model, EditMode mode, bool forward);
 
 } // namespace facetor

@@ -177,8 +177,43 @@ bool mesh_pick(PickState& pick, type_model& model, int view, std::int32_t x, std
     return valid_view(view) && cycle_pick(pick, model, CycleKind::mesh, view, x, y);
 }
 
+bool add_pick(PickState& pick, type_model& model, int view, EditMode mode, std::int32_t x,
+              std::int32_t y)
+{
+    if (mode == mesh_mode) {
+        return mesh_pick(pick, model, view, x, y);
+    }
+    // The pick runs as a plain one would and says what is under the
+    // pointer; the selection then changes from where it was.
+    const auto mesh = model.sel_mesh.get();
+    const auto face = model.sel_face.get();
+    const auto vertex = model.sel_vertex.get();
+    const bool taken =
+        mode == vertex_mode ? vertex_pick(model, view, x, y) : face_pick(pick, model, view, x, y);
+    if (!taken) {
+        return false;
+    }
+    const bool other_mesh = model.sel_mesh != mesh;
+    const int picked = active_index(model, mode);
+    const auto picked_face = model.sel_face.get();
+    const auto picked_vertex = model.sel_vertex.get();
+    model.sel_mesh = mesh;
+    model.sel_face = face;
+    model.sel_vertex = vertex;
+    if (other_mesh) {
+        return false;
+    }
+    toggle_selected(model, mode, picked);
+    if (active_index(model, mode) == picked) {
+        // It joined: the face or vertex the pick chose with it comes too.
+        model.sel_face = picked_face;
+        model.sel_vertex = picked_vertex;
+    }
+    return true;
+}
+
 PressResult mouse_press(PickState& pick, type_model& model, const ViewState& views, EditMode mode,
-                        std::int32_t x, std::int32_t y, bool ctrl)
+                        std::int32_t x, std::int32_t y, bool ctrl, bool shift)
 {
     if (ctrl) {
         pick.dragging = 1;
@@ -190,16 +225,24 @@ PressResult mouse_press(PickState& pick, type_model& model, const ViewState& vie
     if (!valid_view(view)) {
         return {};
     }
+    if (shift) {
+        add_pick(pick, model, view, mode, x, y);
+        return {};
+    }
+    bool taken = false;
     switch (mode) {
     case vertex_mode:
-        vertex_pick(model, view, x, y);
+        taken = vertex_pick(model, view, x, y);
         break;
     case face_mode:
-        face_pick(pick, model, view, x, y);
+        taken = face_pick(pick, model, view, x, y);
         break;
     case mesh_mode:
-        mesh_pick(pick, model, view, x, y);
+        taken = mesh_pick(pick, model, view, x, y);
         break;
+    }
+    if (taken) {
+        clear_selection(model); // a plain pick is the whole selection
     }
     return {};
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/model.h"
+#include "model/selection_set.h"
 #include "views/view_state.h"
 
 namespace facetor {
@@ -44,10 +45,19 @@ struct PressResult {
     // After every press, picked or not: refresh_panels, then redraw all views.
 };
 
+// Shift+press in Face or Vertex mode: the face or vertex the press picks
+// joins the selection as its active element, or leaves it when it is there
+// already (the pick never takes the active one). A press that picks nothing,
+// or picks in another mesh, changes nothing. In Mesh mode it is a plain pick.
+// Returns whether the selection changed.
+bool add_pick(PickState& pick, type_model& model, int view, EditMode mode, std::int32_t x,
+              std::int32_t y);
+
 // Image2MouseDown. Ctrl starts a drag and picks nothing; otherwise the edit
-// mode's pick runs in the active view (none in active view 0 or 4).
+// mode's pick runs in the active view (none in active view 0 or 4): with
+// Shift it adds to the selection, without it the pick is the selection.
 PressResult mouse_press(PickState& pick, type_model& model, const ViewState& views, EditMode mode,
-                        std::int32_t x, std::int32_t y, bool ctrl);
+                        std::int32_t x, std::int32_t y, bool ctrl, bool shift = false);
 
 // What the status bar's panels 0 and 1 show for a pointer position.
 struct StatusTexts {
@@ -69,9 +79,9 @@ void mouse_release(PickState& pick);
 // zoom 0 (or below) moves nothing.
 void move_vertex(type_model& model, const PickState& pick, const ViewState& views, int v);
 
-// The vertices of the selected mesh that a drag step moves, in the order it
-// moves them: in Mesh mode every vertex, in Face mode the selected face's
-// corners (a vertex listed twice, twice), in Vertex mode the selected vertex.
+// The vertices of the selected mesh that a drag step moves, each once, in
+// the order it moves them: in Mesh mode every vertex, in Face mode the
+// corners of the selected faces, in Vertex mode the selected vertices.
 template <typename Visit>
 void for_each_dragged_vertex(const type_model& model, EditMode mode, Visit visit)
 {
@@ -83,14 +93,24 @@ void for_each_dragged_vertex(const type_model& model, EditMode mode, Visit visit
         }
         break;
     case face_mode: {
-        const type_faces& face = mesh.faces[model.sel_face];
-        for (int k = 1; k <= face.corner_count; ++k) {
-            visit(static_cast<int>(face.corner_vertex[static_cast<std::size_t>(k)]));
+        // However many selected faces share a vertex, it moves once.
+        std::array<bool, k_max_vertices + 1> moved{};
+        for (const int f : selected_indices(model, mode)) {
+            const type_faces& face = mesh.faces[static_cast<std::size_t>(f)];
+            for (int k = 1; k <= face.corner_count; ++k) {
+                const auto v = face.corner_vertex[static_cast<std::size_t>(k)].get();
+                if (!moved[v]) {
+                    moved[v] = true;
+                    visit(static_cast<int>(v));
+                }
+            }
         }
         break;
     }
     case vertex_mode:
-        visit(static_cast<int>(model.sel_vertex));
+        for (const int v : selected_indices(model, mode)) {
+            visit(v);
+        }
         break;
     }
 }

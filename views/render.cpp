@@ -175,21 +175,43 @@ void draw_vertices(V_Canvas& canvas, const type_model& model, EditMode mode, int
     }
 }
 
+void draw_face(V_Canvas& canvas, const type_mesh& mesh, int f, std::uint32_t colour, int v)
+{
+    const type_faces& face = mesh.faces[f];
+    for (int k = 1; k <= face.corner_count; ++k) {
+        canvas.set_pen(colour);
+        canvas.set_brush(colour);
+        draw_edge(canvas, mesh, face, k, v);
+        draw_vertex(canvas, mesh.vertices[face.corner_vertex[k]], v);
+    }
+}
+
 void draw_selection(V_Canvas& canvas, const type_model& model, EditMode mode, int v)
 {
+    if (mode != face_mode && mode != vertex_mode) {
+        return; // the selected mesh is already red from the edge and vertex passes
+    }
     const type_mesh& mesh = model.mesh(model.sel_mesh);
-    if (mode == face_mode) {
-        const type_faces& face = mesh.faces[model.sel_face];
-        for (int k = 1; k <= face.corner_count; ++k) {
-            canvas.set_pen(k_red);
-            canvas.set_brush(k_red);
-            draw_edge(canvas, mesh, face, k, v);
-            draw_vertex(canvas, mesh.vertices[face.corner_vertex[k]], v);
+    const int active = mode == face_mode ? int{model.sel_face} : int{model.sel_vertex};
+    // The rest of the selection first, so that the active element lies over it.
+    for (const int i : selected_indices(model, mode)) {
+        if (i == active) {
+            continue;
         }
-    } else if (mode == vertex_mode) {
+        if (mode == face_mode) {
+            draw_face(canvas, mesh, i, k_dim_red, v);
+        } else {
+            canvas.set_pen(k_dim_red);
+            canvas.set_brush(k_dim_red);
+            draw_vertex(canvas, mesh.vertices[i], v);
+        }
+    }
+    if (mode == face_mode) {
+        draw_face(canvas, mesh, active, k_red, v);
+    } else {
         canvas.set_pen(k_red);
         canvas.set_brush(k_red);
-        draw_vertex(canvas, mesh.vertices[model.sel_vertex], v);
+        draw_vertex(canvas, mesh.vertices[active], v);
     }
 }
 

@@ -8,6 +8,10 @@
 
 namespace facetor {
 
+// The rest of a selection of several, beside the active element in red:
+// the same colour, dimmer.
+inline constexpr std::uint32_t k_dim_red = 0xFF800000;
+
 // What the drawing draws into: the shared off-screen canvas and the three
 // view images.
 struct ViewImages {
@@ -18,7 +22,8 @@ struct ViewImages {
 
 // Draws the active view: clears the canvas, projects the meshes carried by
 // nodes into the active view's screen positions, draws edges, vertices and
-// the selection for `mode`, then copies the result into that view's image.
+// the selection for `mode` (the active element red, the rest of the
+// selection dim red beneath it), then copies the result into that view's image.
 // Throws RangeError when the active view is not 1..3 and there is something
 // to draw, InvalidFloatError or OverflowError when a projected position does
 // not fit 32 bits; the view's image is then left as it was.

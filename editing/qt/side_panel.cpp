@@ -130,6 +130,7 @@ void SidePanel::refresh_panels(const type_model& model, EditMode mode)
             g->set_row_typing(row, takes_typing(model, content->page, row));
         }
     }
+    emit refreshed();
 }
 
 void SidePanel::commit_edit()

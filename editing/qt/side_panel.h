@@ -77,6 +77,9 @@ class SidePanel : public QWidget {
     // The text typed into the value cell of `row`, as the user left it
     // (Enter, another cell or control, a command); Escape sends none.
     void cell_edited(facetor::Page page, int row, const QString& text);
+    // refresh_panels ran: the selection, the mode or the model may have
+    // changed, and with them what the commands can act on.
+    void refreshed();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

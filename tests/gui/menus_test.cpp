@@ -40,11 +40,11 @@ TEST(MainWindow, MenusHaveTheirCaptionsShortcutsAndStates)
           "E&xit|Ctrl+X; Ctrl+Q|1"}},
         {"&Edit",
          {"&Undo|Ctrl+Z|0", "&Redo|Ctrl+Shift+Z; Ctrl+Y|0", "-", "&Copy|Ctrl+C|0",
-          "&Paste|Ctrl+V|0", "&Delete|Del|0", "Se&lect All|Ctrl+Ins|0"}},
+          "&Paste|Ctrl+V|0", "&Delete|Del|1", "Se&lect All|Ctrl+Ins; Ctrl+A|0"}},
         {"&Mode", {"&Vertex Mode|F9|1", "&Face Mode|F10|1", "Mes&h Mode|F11|1"}},
         {"&Options",
          {"Create Vertex||0", "Delete Vertex||0", "Create Face||0", "Delete Face||0",
-          "Carve Face||0", "Create Mesh...||0"}},
+          "Carve Face||0", "Create Mesh...||1"}},
         {"&Help", {"Facetor Help||0", "Facetor Tutorial||0", "About...||0"}},
     };
     const QList<QAction*> top = w->menuBar()->actions();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace facetor {
@@ -85,6 +86,37 @@ TEST(FaceNormal, AFaceOfAMeshFromItsVerticesInModelAxes)
     }
     expect_near(face_normal(mesh, 4), {}, "face past the count");
     expect_near(face_normal(mesh, -1), {}, "negative face");
+}
+
+// A face names a vertex once however often it lists it; faces count alike
+// whatever their size; a vertex no face names has no normal.
+TEST(VertexNormals, TheNormalisedSumOfTheFacesAroundEach)
+{
+    const auto model = make_model();
+    type_mesh& mesh = model->mesh(0);
+    const Vec3 at[] = {{0, 0, 0}, {3, 0, 0}, {0, 3, 0}, {0, 0, 1}, {5, 5, 5}};
+    mesh.vertex_count = 5;
+    for (int v = 0; v < 5; ++v) {
+        mesh.vertices[v].x = at[v][0];
+        mesh.vertices[v].y = at[v][1];
+        mesh.vertices[v].z = at[v][2];
+    }
+    const std::vector<std::vector<int>> faces = {{0, 1, 2}, {0, 3, 1}, {0, 1, 2, 0}};
+    mesh.face_count = 3;
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        mesh.faces[f].corner_count = static_cast<long long>(faces[f].size());
+        for (std::size_t k = 0; k < faces[f].size(); ++k) {
+            mesh.faces[f].corner_vertex[k + 1] = faces[f][k];
+        }
+    }
+    const double r5 = std::sqrt(5.0);
+    const std::vector<int> wanted = {0, 3, 4, 2};
+    const std::vector<Vec3> normals = vertex_normals(mesh, wanted);
+    ASSERT_EQ(normals.size(), 4u);
+    expect_near(normals[0], {0, 1 / r5, 2 / r5}, "vertex 0: +z twice, +y once");
+    expect_near(normals[1], {0, 1, 0}, "vertex 3: +y");
+    expect_near(normals[2], {0, 0, 0}, "vertex 4: no face");
+    expect_near(normals[3], {0, 0, 1}, "vertex 2: +z twice");
 }
 
 } // namespace

@@ -141,13 +141,19 @@ TEST(Render, ColoursFollowTheEditModeAndSelection)
         EditMode mode;
         int sel_mesh, sel_face, sel_vertex;
         std::uint32_t expected[6];
+        std::vector<int> selected{}; // a selection of several, the active one among them
     };
-    const std::uint32_t S = k_silver, W = k_white, Y = k_yellow, R = k_red;
+    const std::uint32_t S = k_silver, W = k_white, Y = k_yellow, R = k_red, D = k_dim_red;
     const Case cases[] = {
-        {mesh_mode, 1, 0, 0, {S, W, R, R, R, R}},   {mesh_mode, 0, 1, 3, {R, R, S, S, W, W}},
+        {mesh_mode, 1, 0, 0, {S, W, R, R, R, R}},
+        {mesh_mode, 0, 1, 3, {R, R, S, S, W, W}},
         {mesh_mode, 2, 0, 0, {S, W, S, S, W, W}}, // one past the last mesh
-        {face_mode, 1, 1, 0, {S, W, S, R, W, R}},   {face_mode, 2, 0, 0, {S, W, S, S, W, W}},
-        {vertex_mode, 1, 0, 3, {S, Y, S, S, Y, R}}, {vertex_mode, 0, 0, 0, {S, R, S, S, Y, Y}},
+        {face_mode, 1, 1, 0, {S, W, S, R, W, R}},
+        {face_mode, 2, 0, 0, {S, W, S, S, W, W}},
+        {vertex_mode, 1, 0, 3, {S, Y, S, S, Y, R}},
+        {vertex_mode, 0, 0, 0, {S, R, S, S, Y, Y}},
+        {face_mode, 1, 1, 0, {S, W, D, R, D, R}, {0, 1}},
+        {vertex_mode, 1, 0, 3, {S, Y, S, S, D, R}, {3, 0}},
     };
     for (const Case& c : cases) {
         Scene s;
@@ -157,6 +163,8 @@ TEST(Render, ColoursFollowTheEditModeAndSelection)
         s.model->sel_mesh = c.sel_mesh;
         s.model->sel_face = c.sel_face;
         s.model->sel_vertex = c.sel_vertex;
+        select_elements(*s.model, c.mode, c.selected,
+                        c.mode == face_mode ? c.sel_face : c.sel_vertex);
         s.render(1, c.mode);
         for (int i = 0; i < 6; ++i) {
             EXPECT_EQ(s.pixel(1, samples[i].first, samples[i].second), c.expected[i])
