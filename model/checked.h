@@ -38,11 +38,11 @@ inline std::int32_t checked_mul(std::int32_t a, std::int32_t b)
 // fit (or NaN) is an invalid floating-point operation.
 inline std::int32_t round_to_int32(double v)
 {
-    const double r = std::nearbyint(v);  // default rounding mode: half to even
+    const double r = std::nearbyint(v); // default rounding mode: half to even
     if (!(r >= -2147483648.0 && r <= 2147483647.0)) {
         throw InvalidFloatError();
     }
     return static_cast<std::int32_t>(r);
 }
 
-}  // namespace facetor
+} // namespace facetor

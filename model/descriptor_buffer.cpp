@@ -30,6 +30,10 @@ bool DescriptorBuffer::write_out(const char* data, std::size_t size)
         }
         data += n;
         size -= static_cast<std::size_t>(n);
+        written_ += static_cast<std::uint64_t>(n);
+    }
+    if (error_ == 0 && told_) {
+        told_(written_);
     }
     return error_ == 0;
 }

@@ -3,7 +3,10 @@
 // system's error number of the first write that failed, which a standard
 // stream loses: the message can then say "No space left on device".
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <streambuf>
+#include <utility>
 
 namespace facetor {
 
@@ -19,6 +22,9 @@ class DescriptorBuffer final : public std::streambuf {
     // written and the stream using this buffer goes bad.
     int error() const noexcept { return error_; }
 
+    // Told the bytes written so far after each write that succeeded.
+    void on_written(std::function<void(std::uint64_t)> told) { told_ = std::move(told); }
+
   protected:
     int_type overflow(int_type c) override;
     std::streamsize xsputn(const char* s, std::streamsize n) override;
@@ -31,6 +37,8 @@ class DescriptorBuffer final : public std::streambuf {
     int fd_;
     int error_ = 0;
     bool by_line_;
+    std::uint64_t written_ = 0;
+    std::function<void(std::uint64_t)> told_;
     std::array<char, 64 * 1024> buffer_;
 };
 

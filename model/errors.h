@@ -7,35 +7,35 @@
 namespace facetor {
 
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A count, index or enumerated value stored outside its declared range.
 class RangeError : public RuntimeError {
-public:
+  public:
     RangeError() : RuntimeError("Range check error") {}
 };
 
 // A 32-bit integer addition or multiplication that does not fit.
 class OverflowError : public RuntimeError {
-public:
+  public:
     OverflowError() : RuntimeError("Integer overflow") {}
 };
 
 // A floating-point value that cannot become an integer (NaN, out of range).
 class InvalidFloatError : public RuntimeError {
-public:
+  public:
     InvalidFloatError() : RuntimeError("Invalid floating point operation") {}
 };
 
 // A file that cannot be opened or read; `code` is the system's error number.
 class FileError : public RuntimeError {
-public:
+  public:
     explicit FileError(int code);
     int code() const noexcept { return code_; }
 
-private:
+  private:
     int code_;
 };
 
@@ -44,8 +44,8 @@ std::string file_error_text(int code);
 
 // The reader's format error: a keyword or number that does not fit.
 class FormatError : public RuntimeError {
-public:
+  public:
     FormatError() : RuntimeError("ERROR") {}
 };
 
-}  // namespace facetor
+} // namespace facetor

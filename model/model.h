@@ -38,8 +38,8 @@ using count_children = ranged<u8, 0, 16>;
 using geometry_mode_t = ranged<u8, 0, 4>;
 using lighting_mode_t = ranged<u8, 0, 3>;
 using texture_mode_t = ranged<u8, 0, 2>;
-using corner_index = ranged<u16, 0, 500>;  // also for texture vertices, though a mesh holds 2000
-using node_link = ranged<s8, -1, 32>;      // mesh, parent, child, sibling; -1 = none
+using corner_index = ranged<u16, 0, 500>; // also for texture vertices, though a mesh holds 2000
+using node_link = ranged<s8, -1, 32>;     // mesh, parent, child, sibling; -1 = none
 using sel_mesh_t = ranged<u8, 0, k_max_meshes>;
 using sel_index_t = ranged<u16, 0, 500>;
 
@@ -145,4 +145,4 @@ std::unique_ptr<type_model> make_model();
 // plus its own pivot. Run after every successful load.
 void place_nodes(type_model& model);
 
-}  // namespace facetor
+} // namespace facetor

@@ -9,7 +9,7 @@
 namespace facetor {
 
 class Progress {
-public:
+  public:
     Progress() = default;
     explicit Progress(std::function<void(int)> on_change) : on_change_(std::move(on_change)) {}
 
@@ -23,9 +23,9 @@ public:
         }
     }
 
-private:
+  private:
     int value_ = 0;
     std::function<void(int)> on_change_;
 };
 
-}  // namespace facetor
+} // namespace facetor

@@ -8,17 +8,16 @@
 
 namespace facetor {
 
-template <std::integral T, long long Lo, long long Hi>
-class ranged {
+template <std::integral T, long long Lo, long long Hi> class ranged {
     static_assert(Lo <= 0 && 0 <= Hi, "zero is the initial value of every ranged field");
 
-public:
+  public:
     using value_type = T;
     static constexpr long long min = Lo;
     static constexpr long long max = Hi;
 
     constexpr ranged() = default;
-    constexpr ranged(long long v) : value_(checked(v)) {}  // NOLINT: implicit on purpose
+    constexpr ranged(long long v) : value_(checked(v)) {} // NOLINT: implicit on purpose
 
     constexpr ranged& operator=(long long v)
     {
@@ -26,12 +25,12 @@ public:
         return *this;
     }
 
-    constexpr operator T() const { return value_; }  // NOLINT: reads like the plain integer
+    constexpr operator T() const { return value_; } // NOLINT: reads like the plain integer
     constexpr T get() const { return value_; }
 
     static constexpr bool admits(long long v) { return v >= Lo && v <= Hi; }
 
-private:
+  private:
     static constexpr T checked(long long v)
     {
         if (!admits(v)) {
@@ -43,4 +42,4 @@ private:
     T value_ = 0;
 };
 
-}  // namespace facetor
+} // namespace facetor

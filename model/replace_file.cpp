@@ -1,9 +1,13 @@
 #include "model/replace_file.h"
 
 #include <cerrno>
+#include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,6 +22,9 @@ namespace {
 
 // The kernel's own limit on links followed in one path.
 constexpr int k_max_links = 40;
+
+// From this size on, the disk's work on a file is worth a thread.
+constexpr std::uint64_t k_large_file = std::uint64_t{4} << 20;
 
 // The file a chain of symbolic links at `path` ends in, which need not exist
 // yet: writing through a dangling link makes its target, as the shell does.
@@ -72,10 +79,100 @@ class Descriptor {
     int fd_;
 };
 
-// Runs `write` into `fd`; throws the first write error.
-void write_through(int fd, const std::function<void(std::ostream&)>& write)
+// The fsync before the rename waits for the disk to take the whole file,
+// which for a large file is most of a save. While the rest of the file is
+// still being made, this hands the disk what is written so far, every few
+// MiB, so that the fsync waits for the tail only. The fsync stays the proof
+// that the file is on the disk: this only starts the disk's work early.
+class BackgroundSync {
+  public:
+    explicit BackgroundSync(int fd) : fd_(fd) {}
+    ~BackgroundSync() { stop(); }
+    BackgroundSync(const BackgroundSync&) = delete;
+    BackgroundSync& operator=(const BackgroundSync&) = delete;
+
+    void written(std::uint64_t bytes)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            written_ = bytes;
+            if (written_ - synced_ < k_large_file) {
+                return;
+            }
+        }
+        if (!thread_.joinable() && !failed_to_start_) {
+            start(); // only a file that grows large needs one
+        }
+        wake_.notify_one();
+    }
+
+    // Waits for a sync under way; returns the system's error number of the
+    // first sync that failed, or 0. A sync reports an error once: it must
+    // not be lost here.
+    int stop()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        wake_.notify_one();
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+        return error_;
+    }
+
+  private:
+    void start()
+    {
+        try {
+            thread_ = std::thread([this] { run(); });
+        } catch (const std::system_error&) {
+            failed_to_start_ = true; // the fsync alone does it, only later
+        }
+    }
+
+    void run()
+    {
+        std::unique_lock lock(mutex_);
+        while (true) {
+            wake_.wait(lock, [this] { return done_ || written_ - synced_ >= k_large_file; });
+            if (done_) {
+                return;
+            }
+            const std::uint64_t upto = written_;
+            lock.unlock();
+            const int result = ::fdatasync(fd_);
+            const int error = errno;
+            lock.lock();
+            synced_ = upto; // an interrupted one is left to the fsync
+            if (result != 0 && error != EINTR) {
+                error_ = error;
+                return;
+            }
+        }
+    }
+
+    int fd_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::uint64_t written_ = 0;
+    std::uint64_t synced_ = 0;
+    bool done_ = false;
+    bool failed_to_start_ = false;
+    int error_ = 0;
+    std::thread thread_;
+};
+
+// Runs `write` into `fd`; throws the first write error. `sync`, if given,
+// is told how far the writes have come.
+void write_through(int fd, const std::function<void(std::ostream&)>& write,
+                   BackgroundSync* sync = nullptr)
 {
     DescriptorBuffer buffer(fd);
+    if (sync != nullptr) {
+        buffer.on_written([sync](std::uint64_t written) { sync->written(written); });
+    }
     std::ostream out(&buffer);
     write(out);
     out.flush();
@@ -155,6 +252,44 @@ class TemporaryFile {
     bool renamed_ = false;
 };
 
+// Dropping the last name of a large file frees its blocks, which takes
+// milliseconds, and far more where the disk is told at once of every block
+// freed. Held open across the rename, the replaced file is freed at its last
+// close instead, which a short-lived thread does: the save is done once the
+// new file is in place.
+class OldFile {
+  public:
+    // An empty path holds nothing.
+    explicit OldFile(const std::string& path)
+        : fd_(path.empty() ? -1 : ::open(path.c_str(), O_PATH | O_CLOEXEC))
+    {
+    }
+    ~OldFile()
+    {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    OldFile(const OldFile&) = delete;
+    OldFile& operator=(const OldFile&) = delete;
+
+    void release_in_background()
+    {
+        if (fd_ < 0) {
+            return;
+        }
+        try {
+            std::thread([fd = fd_] { ::close(fd); }).detach();
+            fd_ = -1;
+        } catch (const std::system_error&) {
+            // Closed here, then.
+        }
+    }
+
+  private:
+    int fd_;
+};
+
 } // namespace
 
 void replace_file(const std::string& path, const std::function<void(std::ostream&)>& write)
@@ -177,9 +312,16 @@ void replace_file(const std::string& path, const std::function<void(std::ostream
         return;
     }
     TemporaryFile file(target);
-    write_through(file.fd(), write);
+    BackgroundSync sync(file.fd());
+    write_through(file.fd(), write, &sync);
+    if (const int error = sync.stop(); error != 0) {
+        throw FileError(error);
+    }
     file.take_attributes_of(exists ? &old : nullptr);
+    OldFile replaced(
+        exists && static_cast<std::uint64_t>(old.st_size) >= k_large_file ? target : std::string());
     file.rename_to(target);
+    replaced.release_in_background();
 }
 
 } // namespace facetor

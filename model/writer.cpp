@@ -70,7 +70,7 @@ class Writer : detail::LineOut {
     {
         line("SECTION: MODELRESOURCE");
         line("");
-        buffer_ += "MATERIALS ";
+        put("MATERIALS ");
         integer(materials_.written_count());
         end_line();
         for (int i = 0; i < model_.material_count; ++i) {
@@ -93,25 +93,25 @@ class Writer : detail::LineOut {
     {
         line("SECTION: GEOMETRYDEF");
         line("");
-        buffer_ += "RADIUS ";
+        put("RADIUS ");
         real(model_.radius, [] { return std::string("radius"); });
         end_line();
-        buffer_ += "INSERT OFFSET ";
+        put("INSERT OFFSET ");
         reals({{model_.insert_offset_x, "insert_offset_x"},
                {model_.insert_offset_y, "insert_offset_y"},
                {model_.insert_offset_z, "insert_offset_z"}},
               [] { return std::string(); });
         end_line();
-        buffer_ += "GEOSETS ";
+        put("GEOSETS ");
         integer(model_.geoset_count);
         end_line();
         for (int g = 0; g < model_.geoset_count; ++g) {
             const type_geosets& geoset = model_.geosets[g];
             line("");
-            buffer_ += "GEOSET ";
+            put("GEOSET ");
             integer(g);
             end_line();
-            buffer_ += "MESHES ";
+            put("MESHES ");
             integer(geoset.mesh_count);
             end_line();
             for (int m = 0; m < geoset.mesh_count; ++m) {
@@ -124,27 +124,27 @@ class Writer : detail::LineOut {
     void write_mesh(const type_mesh& mesh, int g, int m)
     {
         const std::string path = mesh_path(g, m);
-        buffer_ += "MESH ";
+        put("MESH ");
         integer(m);
         end_line();
-        buffer_ += "NAME ";
+        put("NAME ");
         text(
             mesh.name, [&] { return path + ".name"; }, "_");
         end_line();
-        buffer_ += "RADIUS ";
+        put("RADIUS ");
         real(mesh.radius, [&] { return path + ".radius"; });
         end_line();
-        buffer_ += "GEOMETRYMODE ";
+        put("GEOMETRYMODE ");
         integer(mesh.geometry_mode);
         end_line();
-        buffer_ += "LIGHTINGMODE ";
+        put("LIGHTINGMODE ");
         integer(mesh.lighting_mode);
         end_line();
-        buffer_ += "TEXTUREMODE ";
+        put("TEXTUREMODE ");
         integer(mesh.texture_mode);
         end_line();
 
-        buffer_ += "VERTICES ";
+        put("VERTICES ");
         integer(mesh.vertex_count);
         end_line();
         for (int v = 0; v < mesh.vertex_count; ++v) {
@@ -155,7 +155,7 @@ class Writer : detail::LineOut {
             end_line();
         }
 
-        buffer_ += "TEXTURE VERTICES ";
+        put("TEXTURE VERTICES ");
         integer(mesh.tvertex_count);
         end_line();
         for (int t = 0; t < mesh.tvertex_count; ++t) {
@@ -171,7 +171,7 @@ class Writer : detail::LineOut {
             normal(v, mesh.vertex_normals[v], path, ".vertex_normals");
         }
 
-        buffer_ += "FACES ";
+        put("FACES ");
         integer(mesh.face_count);
         end_line();
         for (int f = 0; f < mesh.face_count; ++f) {
@@ -216,7 +216,7 @@ class Writer : detail::LineOut {
         for (int k = 1; k <= face.corner_count; ++k) {
             space();
             integer(face.corner_vertex[k]);
-            buffer_ += ',';
+            comma();
             integer(face.corner_tvertex[k]);
         }
         end_line();
@@ -226,7 +226,7 @@ class Writer : detail::LineOut {
     {
         line("SECTION: HIERARCHYDEF");
         line("");
-        buffer_ += "HIERARCHY NODES ";
+        put("HIERARCHY NODES ");
         integer(model_.node_count);
         end_line();
         for (int n = 0; n < model_.node_count; ++n) {

@@ -6,8 +6,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <initializer_list>
 #include <limits>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -21,8 +23,9 @@
 
 namespace facetor::detail {
 
-// For the section writer to derive from: it builds each line in `buffer_`
-// in place, between these calls, with no copy.
+// For the section writer to derive from: it writes each line in place into
+// one buffer, between these calls, which go out to the stream in large
+// writes.
 class LineOut {
   protected:
     explicit LineOut(std::ostream& out);
@@ -33,33 +36,39 @@ class LineOut {
 
     void end_line()
     {
-        buffer_ += "\r\n";
-        if (buffer_.size() >= k_flush_at) {
-            flush();
-        }
+        put_unchecked('\r');
+        put_unchecked('\n');
+        make_room();
     }
     void line(std::string_view text)
     {
-        buffer_ += text;
+        put(text);
         end_line();
+    }
+    // A text from the writer's own code, not from the model.
+    void put(std::string_view text)
+    {
+        if (text.size() <= k_slack / 2) {
+            std::memcpy(next_, text.data(), text.size());
+            next_ += text.size();
+            make_room();
+        } else {
+            put_long(text, false);
+        }
     }
 
     void integer(long long v)
     {
-        char digits[24];
-        append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
+        next_ = write_integer(next_, v);
+        make_room();
     }
-    // From `first` to `last`: the pointer-pair append of std::string takes
-    // a slow general path.
-    void append(const char* first, const char* last)
-    {
-        buffer_.append(first, static_cast<std::size_t>(last - first));
-    }
-    void space() { buffer_ += ' '; }
+    void space() { put_unchecked(' '); }
+    void comma() { put_unchecked(','); }
     void index_prefix(int i)
     {
         integer(i);
-        buffer_ += ": ";
+        put_unchecked(':');
+        put_unchecked(' ');
     }
 
     // The reader takes decimal and exponent forms only: infinities become
@@ -76,8 +85,8 @@ class LineOut {
                           path());
             v = std::copysign(std::numeric_limits<double>::max(), v);
         }
-        char digits[32];
-        append(digits, shortest_double(digits, v));
+        next_ = shortest_double(next_, v);
+        make_room();
     }
     template <class Prefix>
     void reals(std::initializer_list<std::pair<double, const char*>> values, Prefix prefix)
@@ -101,20 +110,11 @@ class LineOut {
         if (value.empty()) {
             warnings_.add("an empty text cannot be written; written as " + quoted_text(placeholder),
                           path());
-            buffer_ += placeholder;
+            put(placeholder);
             return;
         }
         const std::string_view kept(value.data(), std::min(value.size(), k_max_token));
-        const std::size_t start = buffer_.size();
-        buffer_ += kept;
-        bool replaced = false;
-        for (std::size_t i = start; i < buffer_.size(); ++i) {
-            if (ends_token(static_cast<unsigned char>(buffer_[i]))) {
-                buffer_[i] = '_';
-                replaced = true;
-            }
-        }
-        if (replaced) {
+        if (put_long(kept, true)) {
             warnings_.add("spaces, commas, colons, tabs, carriage returns and \"#\" end a "
                           "text; written as \"_\"",
                           path());
@@ -124,12 +124,29 @@ class LineOut {
         }
     }
 
-    std::ostream& out_;
     WarningTally warnings_;
-    std::string buffer_;
 
   private:
+    // Past the flush mark the buffer still holds any number, literal or few
+    // separators written before the next check.
     static constexpr std::size_t k_flush_at = 256 * 1024;
+    static constexpr std::size_t k_slack = 1024;
+
+    void put_unchecked(char c) { *next_++ = c; }
+    void make_room()
+    {
+        if (next_ >= flush_mark_) {
+            flush();
+        }
+    }
+    // In pieces, for a text of up to 16 MiB; with `replace`, the bytes that
+    // would end a token become "_". Returns whether any did.
+    bool put_long(std::string_view text, bool replace);
+
+    std::ostream& out_;
+    std::unique_ptr<char[]> buffer_;
+    char* next_;
+    char* flush_mark_;
 };
 
 } // namespace facetor::detail

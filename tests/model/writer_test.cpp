@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -161,34 +162,49 @@ TEST(Writer, AFullListLeavesAnUnknownMaterialOut)
     EXPECT_EQ(std::string(load_text(w.text)->mesh(0).faces[0].face_material), "");
 }
 
-// The quick path must give exactly the library's shortest text, at the
-// edges of where it applies too.
-TEST(Writer, NumbersTakeTheLibrarysShortestText)
+// Each number as the library writes it, at the edges of where the quick
+// paths apply too: they must give the same text.
+TEST(Writer, NumbersTakeTheLibrarysText)
 {
-    for (const double v : {0.0,
-                           -0.0,
-                           0.01,
-                           0.0099999,
-                           -0.015625,
-                           0.1,
-                           0.3,
-                           1.0,
-                           10.0,
-                           1e6,
-                           1e7,
-                           123456.789012,
-                           999999999.999999,
-                           1e9,
-                           -1e9 + 0.5,
-                           2.5e-7,
-                           1.0 / 3,
-                           12.125,
-                           5e-324,
-                           1.7976931348623157e308}) {
+    const std::string reals =
+        "0 -0 0.01 0.009999999999999998 0.0099999 -0.015625 0.1 0.3 1 10 1e+06 1e+07 "
+        "123456.789012 0.123456 -0.1234567 2.000001 999999999.999999 1e+09 999999999.9999999 "
+        "-999999999.5 2.5e-07 0.3333333333333333 12.125 1e+21 -1e+22 1.5e+300 5e-324 1e-310 "
+        "2.2250738585072014e-308 1.7976931348623157e+308 inf -inf nan";
+    std::istringstream texts(reals);
+    for (std::string text; texts >> text;) {
+        double v = 0;
+        std::from_chars(text.data(), text.data() + text.size(), v);
         char quick[40], library[40];
-        EXPECT_EQ(std::string(quick, shortest_double(quick, v)),
-                  std::string(library, std::to_chars(library, library + 40, v).ptr));
+        EXPECT_EQ(std::string(library, std::to_chars(library, library + 40, v).ptr), text);
+        EXPECT_EQ(std::string(quick, shortest_double(quick, v)), text);
     }
+    std::istringstream integers("0 9 10 99 100 4294967295 4294967296 -1 -4294967295 -4294967296 "
+                                "-9223372036854775808 9223372036854775807");
+    for (std::string text; integers >> text;) {
+        long long v = 0;
+        std::from_chars(text.data(), text.data() + text.size(), v);
+        char quick[24];
+        EXPECT_EQ(std::string(quick, write_integer(quick, v)), text);
+    }
+}
+
+// A text far longer than one write is cut to what the reader takes, and
+// what would end a token is replaced wherever it falls.
+TEST(Writer, ALongTextIsWrittenInPieces)
+{
+    std::string name((std::size_t{16} << 20) + 5, 'n');
+    for (const std::size_t at : {std::size_t{0}, std::size_t{1} << 20, (std::size_t{16} << 20) - 1,
+                                 std::size_t{16} << 20}) {
+        name[at] = ' ';
+    }
+    auto model = load_text(test::model_text());
+    model->mesh(0).name = name;
+    const Written w = write(*model);
+    EXPECT_EQ(w.warnings.size(), 2u);
+    std::string expected = name.substr(0, std::size_t{16} << 20);
+    std::replace(expected.begin(), expected.end(), ' ', '_');
+    EXPECT_TRUE(std::string(load_text(w.text)->mesh(0).name) == expected);
 }
 
 class WriterFile : public ::testing::Test {
@@ -215,6 +231,20 @@ TEST_F(WriterFile, ReplacesTheFileWholeAndKeepsItsMode)
     EXPECT_EQ(file_bytes(path), write(*model).text);
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 1);
+}
+
+// Large enough for the disk to be handed the file as it is written, and for
+// the file it replaces to be let go after the save.
+TEST_F(WriterFile, ALargeFileReplacesALargeFile)
+{
+    auto model = load_text(test::model_text());
+    const fs::path path = folder_ / "out.3do";
+    for (const char c : {'a', 'b'}) {
+        model->mesh(0).name = std::string(std::size_t{9} << 20, c);
+        write_3do_file(*model, path);
+        EXPECT_TRUE(file_bytes(path) == write(*model).text);
+    }
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 1);
 }
 
