@@ -1,6 +1,6 @@
 # The two commands of the README, plus benchmarks and fuzzing.
 # Each one installs missing Debian packages first (scripts/setup.sh).
-.PHONY: setup setup-tests test run bench bench-build fuzz asan package uninstall clean
+.PHONY: setup setup-tests test format-check run bench bench-build fuzz asan package uninstall clean
 
 # WERROR=ON (as CI sets it) turns every warning of our own code into an error.
 WERROR ?= OFF
@@ -20,6 +20,10 @@ test: setup-tests
 	cmake --preset debug -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) -DCMAKE_UNITY_BUILD=$(UNITY)
 	cmake --build --preset debug
 	FACETOR_DISPLAY_COUNT=4 bash scripts/with-display.sh ctest --preset debug
+
+# Every tracked C++ file laid out as .clang-format says (CI runs it).
+format-check: setup-tests
+	bash scripts/check_format.sh
 
 run: setup
 	cmake --preset release

@@ -19,4 +19,4 @@ std::string file_error_text(int code)
 
 FileError::FileError(int code) : RuntimeError(file_error_text(code)), code_(code) {}
 
-}  // namespace facetor
+} // namespace facetor

@@ -33,6 +33,11 @@ for p in "${packages[@]}"; do
 done
 # Node runs the glTF validator; a node from elsewhere that brings its own
 # npm is kept, Debian's are installed only when either is missing.
+# The formatting check pins one clang-format: another version lays out the
+# same code differently.
+if [ "$tests" -eq 1 ] && ! dpkg-query -W -f='${Status}' clang-format-14 2>/dev/null | grep -q 'install ok installed'; then
+  missing+=(clang-format-14)
+fi
 if [ "$tests" -eq 1 ] && { ! command -v node >/dev/null || ! command -v npm >/dev/null; }; then
   missing+=(nodejs npm)
 fi

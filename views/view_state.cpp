@@ -22,4 +22,4 @@ void reset_view_angles(ViewState& state)
     }
 }
 
-}  // namespace facetor
+} // namespace facetor

@@ -19,7 +19,7 @@ struct type_view {
 using active_view_t = ranged<std::uint8_t, 0, 4>;
 
 struct ViewState {
-    std::array<type_view, 4> views{};  // indexed by view number 1..3; slot 0 unused
+    std::array<type_view, 4> views{}; // indexed by view number 1..3; slot 0 unused
     active_view_t active_view = 2;
 };
 
@@ -30,4 +30,4 @@ void layout_views(ViewState& state, int area_width, int area_height);
 // After a successful load: the three angles of all three views become 0.
 void reset_view_angles(ViewState& state);
 
-}  // namespace facetor
+} // namespace facetor

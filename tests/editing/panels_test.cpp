@@ -54,7 +54,8 @@ TEST(ModeSwitch, EachModeRaisesItsOwnPageOverTheOtherTwo)
     for (const ModeSwitch& row : mode_switches()) {
         EXPECT_EQ(&mode_switch(row.mode), &row);
         fronts.insert(row.brought_front);
-        EXPECT_EQ((std::set<Page>{row.sent_back[0], row.sent_back[1], row.brought_front}).size(), 3u)
+        EXPECT_EQ((std::set<Page>{row.sent_back[0], row.sent_back[1], row.brought_front}).size(),
+                  3u)
             << row.button;
     }
     EXPECT_EQ(fronts.size(), 3u);

@@ -78,8 +78,8 @@ TEST(ExportScene, AMeshNoNodeCarriesIsARootAtTheOrigin)
     EXPECT_EQ(scene.nodes[1].parent, -1);
     EXPECT_EQ(scene.nodes[1].translation, (std::array<double, 3>{}));
     EXPECT_EQ(scene.nodes[1].mesh, 1);
-    EXPECT_EQ(scene.warnings,
-              std::vector<std::string>{"mesh 1 (second): carried by no node; a root at the origin"});
+    EXPECT_EQ(scene.warnings, std::vector<std::string>{
+                                  "mesh 1 (second): carried by no node; a root at the origin"});
 }
 
 TEST(ExportScene, FansEachFaceWithOneFlatNormalAndGroupsFacesByMaterial)
@@ -100,8 +100,8 @@ TEST(ExportScene, FansEachFaceWithOneFlatNormalAndGroupsFacesByMaterial)
     const struct {
         const char* material;
         std::vector<int> corners;
-    } faces[] = {{"a.mat", {0, 1, 2, 3}}, {"b.mat", {0, 1, 2}}, {"a.mat", {1, 1, 1}},
-                 {"b.mat", {0, 3, 4}}};
+    } faces[] = {
+        {"a.mat", {0, 1, 2, 3}}, {"b.mat", {0, 1, 2}}, {"a.mat", {1, 1, 1}}, {"b.mat", {0, 3, 4}}};
     mesh.face_count = 4;
     for (int f = 0; f < 4; ++f) {
         mesh.faces[f].face_material = faces[f].material;

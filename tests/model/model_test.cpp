@@ -137,7 +137,7 @@ TEST(NodeTree, KeepsLinksThatReachARootAndHangsTheRestFromTheScene)
         int parent;
         bool broken;
         double x, mesh_y;
-    } expected[] = {{-1, false, 1, 0}, {0, false, 2, 0}, {-1, true, 12, 0},
+    } expected[] = {{-1, false, 1, 0}, {0, false, 2, 0},  {-1, true, 12, 0},
                     {-1, true, 12, 0}, {-1, true, 16, 0}, {-1, true, 48, 0.25}};
     ASSERT_EQ(tree.size(), 6u);
     for (std::size_t n = 0; n < tree.size(); ++n) {

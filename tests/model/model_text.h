@@ -65,7 +65,8 @@ struct ModelLayout {
     std::string radius = "1.5";
     std::string insert_offset = "0.25 -0.5 0.75";
     std::vector<std::vector<MeshLayout>> geosets = {{MeshLayout{}}};
-    std::vector<NodeLayout> nodes = {NodeLayout{}, NodeLayout{.mesh = -1, .parent = 0, .name = "child"}};
+    std::vector<NodeLayout> nodes = {NodeLayout{},
+                                     NodeLayout{.mesh = -1, .parent = 0, .name = "child"}};
 };
 
 inline std::string index_line(int i, std::string_view rest)
@@ -143,8 +144,8 @@ inline std::string model_text(const ModelLayout& layout = {})
             out += mesh_text(static_cast<int>(m), layout.geosets[g][m]);
         }
     }
-    out += crlf(
-        {"", "SECTION: HIERARCHYDEF", "", "HIERARCHY NODES " + std::to_string(layout.nodes.size())});
+    out += crlf({"", "SECTION: HIERARCHYDEF", "",
+                 "HIERARCHY NODES " + std::to_string(layout.nodes.size())});
     for (std::size_t n = 0; n < layout.nodes.size(); ++n) {
         out += crlf({node_line(static_cast<int>(n), layout.nodes[n])});
     }

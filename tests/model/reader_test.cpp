@@ -249,7 +249,8 @@ TEST(Reader, AValueOutOfRangeEndsTheLoadBeforeItIsStored)
              EXPECT_EQ(m.mesh(0).vertex_count, 0);
              EXPECT_EQ(m.mesh(0).texture_mode, 2);
          }},
-        {"2001 texture vertices", "tvertex_count", [&](ModelLayout& s) { mesh0(s).tvertices = 2001; },
+        {"2001 texture vertices", "tvertex_count",
+         [&](ModelLayout& s) { mesh0(s).tvertices = 2001; },
          [](const type_model& m) {
              EXPECT_EQ(m.mesh(0).tvertex_count, 0);
              EXPECT_EQ(m.mesh(0).vertices[2].intensity, 0.25);
@@ -368,7 +369,8 @@ TEST(Reader, TheLargestAdmittedValuesLoad)
     ModelLayout layout;
     layout.geosets[0][0].vertices = 3;
     layout.geosets[0][0].faces[0] = FaceLayout{.material = 64, .corners = {{500, 500}}};
-    layout.nodes[0] = NodeLayout{.mesh = 32, .parent = -1, .child = 32, .sibling = 32, .children = 16};
+    layout.nodes[0] =
+        NodeLayout{.mesh = 32, .parent = -1, .child = 32, .sibling = 32, .children = 16};
     layout.nodes[1] = NodeLayout{.mesh = -1, .parent = 32, .child = -1, .sibling = -1};
     Load load;
     load.read(model_text(layout));
@@ -410,7 +412,9 @@ TEST(Reader, FillsAModelToEveryCapacity)
 TEST(Reader, AdvancesTheBarPerMeshByTheShareOfTheFirstGeoset)
 {
     const MeshLayout empty{.vertices = 0, .tvertices = 0, .faces = {}};
-    auto meshes = [&](int n) { return std::vector<MeshLayout>(static_cast<std::size_t>(n), empty); };
+    auto meshes = [&](int n) {
+        return std::vector<MeshLayout>(static_cast<std::size_t>(n), empty);
+    };
     struct Case {
         const char* name;
         std::vector<std::vector<MeshLayout>> geosets;
@@ -611,7 +615,7 @@ TEST_F(ReaderFile, ReportsFilesThatCannotBeRead)
     const Case cases[] = {
         {dir_ / "missing.3do", ENOENT, "File not found"},
         {dir_, EISDIR, "I/O error 21"},
-        {"/dev/zero", ENODEV, "I/O error 19"},  // would feed the reader forever
+        {"/dev/zero", ENODEV, "I/O error 19"}, // would feed the reader forever
     };
     for (const Case& c : cases) {
         try {

@@ -280,7 +280,7 @@ TEST(Tokenizer, ExpectIndexMatchesTheDigitsOfTheNumberAsAPrefix)
         {"0123", 123, false, '0'},
         {"12 3", 123, false, ' '},
         {"124", 123, false, '4'},
-        {"12", 12345678, false, '\0'},        // the data ends inside the number
+        {"12", 12345678, false, '\0'}, // the data ends inside the number
         {"-1", -1, true, '\0'},
         {"x", 0, false, 'x'},
     };
@@ -290,7 +290,8 @@ TEST(Tokenizer, ExpectIndexMatchesTheDigitsOfTheNumberAsAPrefix)
             MemorySource source(c.text, chunk);
             Tokenizer t(source, state);
             EXPECT_EQ(t.expect_index(c.n), c.matches) << c.text << " in blocks of " << chunk;
-            EXPECT_EQ(t.at_end() ? '\0' : t.cur_char(), c.next) << c.text << " in blocks of " << chunk;
+            EXPECT_EQ(t.at_end() ? '\0' : t.cur_char(), c.next)
+                << c.text << " in blocks of " << chunk;
         }
     }
 }
