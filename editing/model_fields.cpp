@@ -16,44 +16,38 @@ template <typename Model> auto& mesh_at(Model& model, FieldRef at)
     return model.mesh(at.mesh);
 }
 
-template <typename Model> auto& vertex_at(Model& model, FieldRef at)
+// The slot `at.index` of one of the model's fixed arrays; a RangeError past it.
+template <typename Array> auto& slot(Array& array, FieldRef at)
 {
-    if (at.index > k_max_vertices) {
+    if (at.index >= array.size()) {
         throw RangeError();
     }
-    return mesh_at(model, at).vertices[at.index];
+    return array[at.index];
+}
+
+template <typename Model> auto& vertex_at(Model& model, FieldRef at)
+{
+    return slot(mesh_at(model, at).vertices, at);
 }
 
 template <typename Model> auto& face_at(Model& model, FieldRef at)
 {
-    if (at.index > k_max_faces) {
-        throw RangeError();
-    }
-    return mesh_at(model, at).faces[at.index];
+    return slot(mesh_at(model, at).faces, at);
 }
 
 template <typename Model> auto& vertex_normal_at(Model& model, FieldRef at)
 {
-    if (at.index > k_max_vertices) {
-        throw RangeError();
-    }
-    return mesh_at(model, at).vertex_normals[at.index];
+    return slot(mesh_at(model, at).vertex_normals, at);
 }
 
 template <typename Model> auto& face_normal_at(Model& model, FieldRef at)
 {
-    if (at.index > k_max_faces) {
-        throw RangeError();
-    }
-    return mesh_at(model, at).face_normals[at.index];
+    return slot(mesh_at(model, at).face_normals, at);
 }
 
 template <typename Model> auto& node_at(Model& model, FieldRef at)
 {
-    if (at.index > k_max_nodes) {
-        throw RangeError();
-    }
-    return model.nodes[at.index];
+    return slot(model.nodes, at);
 }
 
 // The double a number field is, or nullptr for a byte mode or a text.
