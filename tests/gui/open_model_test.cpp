@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
@@ -202,14 +203,33 @@ TEST(OpenModel, KeysWorkAtOnceAfterAFileIsTypedIntoTheOpenDialog)
     ASSERT_TRUE(WindowManager::present());
     bool typed = false;
     ModalWatcher watcher([&](QDialog* dialog) {
-        if (qobject_cast<QFileDialog*>(dialog) == nullptr || std::exchange(typed, true)) {
+        if (qobject_cast<QFileDialog*>(dialog) == nullptr) {
+            dialog->reject(); // seen, and so failing the test below
+            return;
+        }
+        if (std::exchange(typed, true)) {
             return;
         }
         // The name typed and Enter pressed at once, as a quick user does:
         // the dialog's completion list may come only after it closed.
+        // Typed once the name field has the focus: on a busy machine the
+        // dialog is active before that, and a first key would go elsewhere.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog, test::k_wait_limit_ms));
+        EXPECT_TRUE(test::wait_for([&] { return name->hasFocus(); }));
         EXPECT_TRUE(type_for_real({"type", "--delay", "30", "other.3do"}));
         EXPECT_TRUE(type_for_real({"key", "Return"}));
+        // A key lost on the way fails the test instead of leaving the dialog
+        // open for ever.
+        if (!test::wait_for([&] { return !dialog->isVisible(); })) {
+            ADD_FAILURE() << "the dialog stayed open with " << name->text().toStdString();
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (auto* open = qobject_cast<QDialog*>(window); open && open->isVisible()) {
+                    QMetaObject::invokeMethod(open, &QDialog::reject, Qt::QueuedConnection);
+                }
+            }
+        }
     });
     auto w = test::start_maximised();
     ASSERT_TRUE(test::activate(w.get()));
