@@ -19,7 +19,7 @@ namespace {
 
 using test::build;
 using test::fields;
-using test::ModelSpec;
+using test::ModelPlan;
 
 using Command = std::function<EditOutcome(type_model&, EditMode)>;
 
@@ -35,7 +35,7 @@ std::function<void(type_model&)> picks(EditMode mode, std::vector<int> order, in
     };
 }
 
-ModelSpec bare_model()
+ModelPlan bare_model()
 {
     return {{}, {{"bare", 0, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {}, {}, {}}}, {{"bare", 0}}};
 }
@@ -46,11 +46,11 @@ TEST(ElementEdits, EachCommandLeavesTheExpectedModelAndUndoesExactly)
 {
     struct Case {
         const char* name;
-        ModelSpec (*base)();
+        ModelPlan (*base)();
         EditMode mode;
         std::function<void(type_model&)> select;
         Command command;
-        std::function<void(ModelSpec&)> expect;
+        std::function<void(ModelPlan&)> expect;
         std::array<int, 3> after; // sel_mesh, sel_face, sel_vertex
     };
     const Case cases[] = {
@@ -59,7 +59,7 @@ TEST(ElementEdits, EachCommandLeavesTheExpectedModelAndUndoesExactly)
          vertex_mode,
          picks(vertex_mode, {4}),
          create_vertex,
-         [](ModelSpec& s) {
+         [](ModelPlan& s) {
              s.meshes[0].vertices.push_back({1, 1, 0});
          },
          {0, 0, 6}},
@@ -68,7 +68,7 @@ TEST(ElementEdits, EachCommandLeavesTheExpectedModelAndUndoesExactly)
          vertex_mode,
          picks(vertex_mode, {2}),
          delete_vertices,
-         [](ModelSpec& s) {
+         [](ModelPlan& s) {
              auto& gem = s.meshes[0];
              gem.vertices.erase(gem.vertices.begin() + 2);
              gem.faces = {{"red.mat", {{0, 0}, {1, 1}, {3, 2}, {2, 0}}},
@@ -80,7 +80,7 @@ TEST(ElementEdits, EachCommandLeavesTheExpectedModelAndUndoesExactly)
          vertex_mode,
          picks(vertex_mode, {1, 5}),
          delete_selection,
-         [](ModelSpec& s) {
+         [](ModelPlan& s) {
              auto& gem = s.meshes[0];
              gem.vertices = {{0, 0, 0}, {2, 0, 0}, {0, 1, 0}, {1, 1, 0}};
              gem.faces = {{"red.mat", {{0, 0}, {3, 2}, {2, 1}}}};
@@ -94,7 +94,7 @@ TEST(ElementEdits, EachCommandLeavesTheExpectedModelAndUndoesExactly)
              picks(vertex_mode, {2, 5, 4})(m);
          },
          create_face,
-         [](ModelSpec& s) {
+         [](ModelPlan& s) {
              auto& gem = s.meshes[0];
              gem.faces.push_back({"blue.mat", {{2, 0}, {5, 0}, {4, 0}}});
              gem.normals = {{1, 0, 0}, {1, 0, 0}, k_up, {1, 0, 0}, k_up, k_up};
@@ -105,7 +105,7 @@ TEST(ElementEdits, EachCommandLeavesTheExpectedModelAndUndoesExactly)
          vertex_mode,
          [](type_model& m) { select_all(m, vertex_mode); },
          create_face,
-         [](ModelSpec& s) {
+         [](ModelPlan& s) {
              s.materials = {k_default_material};
              auto& bare = s.meshes[0];
              bare.tvertices = {{0, 0}};
@@ -118,14 +118,14 @@ TEST(ElementEdits, EachCommandLeavesTheExpectedModelAndUndoesExactly)
          face_mode,
          picks(face_mode, {0, 2}),
          delete_faces,
-         [](ModelSpec& s) { s.meshes[0].faces = {s.meshes[0].faces[1]}; },
+         [](ModelPlan& s) { s.meshes[0].faces = {s.meshes[0].faces[1]}; },
          {0, 0, 0}},
         {"Carve Face",
          test::strip_model,
          vertex_mode,
          picks(vertex_mode, {0, 4}),
          carve_face,
-         [](ModelSpec& s) {
+         [](ModelPlan& s) {
              auto& gem = s.meshes[0];
              gem.faces[0].corners = {{0, 0}, {1, 1}, {4, 2}};
              gem.faces.push_back({"red.mat", {{4, 2}, {3, 0}, {0, 0}}});
@@ -137,7 +137,7 @@ TEST(ElementEdits, EachCommandLeavesTheExpectedModelAndUndoesExactly)
          mesh_mode,
          [](type_model&) {},
          delete_selection,
-         [](ModelSpec& s) {
+         [](ModelPlan& s) {
              s.meshes.erase(s.meshes.begin());
              s.nodes[0].mesh = 0;
              s.nodes[1].mesh = -1; // carries none, stays in the tree
@@ -148,7 +148,7 @@ TEST(ElementEdits, EachCommandLeavesTheExpectedModelAndUndoesExactly)
          mesh_mode,
          [](type_model&) {},
          [](type_model& m, EditMode) { return create_mesh(m, "cap", 2, 1.0); },
-         [](ModelSpec& s) {
+         [](ModelPlan& s) {
              s.meshes.push_back({"cap",
                                  std::sqrt(0.5),
                                  {{0.5, 0.5, 0}, {-0.5, 0.5, 0}, {0, -0.5, 0}},
@@ -168,7 +168,7 @@ TEST(ElementEdits, EachCommandLeavesTheExpectedModelAndUndoesExactly)
              m.sel_mesh = 1; // into the plinth
              return paste_faces(m, mode, copy);
          },
-         [](ModelSpec& s) {
+         [](ModelPlan& s) {
              auto& plinth = s.meshes[1];
              plinth.vertices.insert(plinth.vertices.end(), {{0, 0, 0}, {1, 1, 0}, {0, 1, 0}});
              plinth.normals = {{1, 0, 0}, {1, 0, 0}, {1, 0, 0}, k_up, k_up, k_up};
@@ -178,7 +178,7 @@ TEST(ElementEdits, EachCommandLeavesTheExpectedModelAndUndoesExactly)
          {1, 1, 3}},
     };
     for (const Case& c : cases) {
-        ModelSpec expected = c.base();
+        ModelPlan expected = c.base();
         c.expect(expected);
         auto model = build(c.base());
         const std::string original = fields(*model, DumpSlots::all);
@@ -202,14 +202,14 @@ TEST(ElementEdits, EachCommandLeavesTheExpectedModelAndUndoesExactly)
 // four vertices) and `tvertices` texture vertices; `meshes` - 1 meshes more;
 // a root carrying the gem with `nodes` - 1 children (a loop, none a root,
 // when `rooted` is false); `materials` materials, the first the faces'.
-ModelSpec sized(int vertices, int faces, int tvertices, int materials = 1, int meshes = 1,
+ModelPlan sized(int vertices, int faces, int tvertices, int materials = 1, int meshes = 1,
                 int nodes = 1, bool rooted = true)
 {
-    ModelSpec s;
+    ModelPlan s;
     for (int i = 0; i < materials; ++i) {
         s.materials.push_back("m" + std::to_string(i) + ".mat");
     }
-    test::MeshSpec gem;
+    test::MeshPlan gem;
     gem.name = "gem";
     for (int v = 0; v < vertices; ++v) {
         gem.vertices.push_back({v % 2 * 1.0, v / 2 % 2 * 1.0, v * 0.5});
@@ -243,7 +243,7 @@ TEST(ElementEdits, CapacitiesRefuseWithTheReason)
         return v;
     };
     struct Case {
-        ModelSpec spec;
+        ModelPlan plan;
         EditMode mode;
         std::function<void(type_model&)> select;
         Command command;
@@ -296,7 +296,7 @@ TEST(ElementEdits, CapacitiesRefuseWithTheReason)
          "The model holds 35 nodes, the most a model can hold", &CommandStates::create_mesh},
     };
     for (const Case& c : cases) {
-        auto model = build(c.spec);
+        auto model = build(c.plan);
         c.select(*model);
         const std::string before = fields(*model, DumpSlots::all);
         const CommandStates states = command_states(*model, c.mode, true);

@@ -16,43 +16,43 @@ namespace facetor::test {
 
 using Point = std::array<double, 3>;
 
-struct FaceSpec {
+struct FacePlan {
     std::string material = "red.mat";
     std::vector<std::pair<int, int>> corners; // vertex, texture vertex
     Point normal{0, 0, 1};
 };
 
-struct MeshSpec {
+struct MeshPlan {
     std::string name;
     double radius = 0;
     std::vector<Point> vertices;
     std::vector<Point> normals; // one per vertex
     std::vector<std::array<double, 2>> tvertices;
-    std::vector<FaceSpec> faces;
+    std::vector<FacePlan> faces;
 };
 
-struct NodeSpec {
+struct NodePlan {
     std::string name;
     int mesh = -1, parent = -1, child = -1, sibling = -1, children = 0;
 };
 
-struct ModelSpec {
+struct ModelPlan {
     std::vector<std::string> materials;
-    std::vector<MeshSpec> meshes;
-    std::vector<NodeSpec> nodes;
+    std::vector<MeshPlan> meshes;
+    std::vector<NodePlan> nodes;
 };
 
-inline std::unique_ptr<type_model> build(const ModelSpec& spec)
+inline std::unique_ptr<type_model> build(const ModelPlan& plan)
 {
     auto model = make_model();
-    model->geoset_count = spec.meshes.empty() ? 0 : 1;
-    model->material_count = static_cast<int>(spec.materials.size());
-    for (std::size_t i = 0; i < spec.materials.size(); ++i) {
-        model->materials[i] = spec.materials[i];
+    model->geoset_count = plan.meshes.empty() ? 0 : 1;
+    model->material_count = static_cast<int>(plan.materials.size());
+    for (std::size_t i = 0; i < plan.materials.size(); ++i) {
+        model->materials[i] = plan.materials[i];
     }
-    model->geosets[0].mesh_count = static_cast<int>(spec.meshes.size());
-    for (std::size_t m = 0; m < spec.meshes.size(); ++m) {
-        const MeshSpec& s = spec.meshes[m];
+    model->geosets[0].mesh_count = static_cast<int>(plan.meshes.size());
+    for (std::size_t m = 0; m < plan.meshes.size(); ++m) {
+        const MeshPlan& s = plan.meshes[m];
         type_mesh& mesh = model->mesh(static_cast<int>(m));
         mesh.name = s.name;
         mesh.radius = s.radius;
@@ -86,9 +86,9 @@ inline std::unique_ptr<type_model> build(const ModelSpec& spec)
             mesh.face_normals[f] = {n[0], n[1], n[2]};
         }
     }
-    model->node_count = static_cast<int>(spec.nodes.size());
-    for (std::size_t i = 0; i < spec.nodes.size(); ++i) {
-        const NodeSpec& s = spec.nodes[i];
+    model->node_count = static_cast<int>(plan.nodes.size());
+    for (std::size_t i = 0; i < plan.nodes.size(); ++i) {
+        const NodePlan& s = plan.nodes[i];
         type_hierarchy& node = model->nodes[i];
         node.node_flags = "0x0000";
         node.node_type = "0x00001";
@@ -125,9 +125,9 @@ inline std::string fields(const type_model& model, DumpSlots slots = DumpSlots::
 //   3 -- 4 -- 5
 //   |  / |    |
 //   0 -- 1 -- 2
-inline ModelSpec strip_model()
+inline ModelPlan strip_model()
 {
-    MeshSpec gem{"gem",
+    MeshPlan gem{"gem",
                  0,
                  {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}},
                  {},
@@ -135,7 +135,7 @@ inline ModelSpec strip_model()
                  {{"red.mat", {{0, 0}, {1, 1}, {4, 2}, {3, 0}}},
                   {"blue.mat", {{1, 0}, {2, 1}, {5, 2}, {4, 0}}},
                   {"red.mat", {{0, 0}, {4, 2}, {3, 1}}}}};
-    MeshSpec plinth{"plinth", 0,        {{0, 0, -1}, {1, 0, -1}, {0, 1, -1}},
+    MeshPlan plinth{"plinth", 0,        {{0, 0, -1}, {1, 0, -1}, {0, 1, -1}},
                     {},       {{0, 0}}, {{"blue.mat", {{0, 0}, {1, 0}, {2, 0}}}}};
     return {{"red.mat", "blue.mat"},
             {gem, plinth},
