@@ -48,7 +48,7 @@ MeshNameDialog::MeshNameDialog(HandlerGuard guard, QWidget* parent)
     cancel_->setObjectName(QStringLiteral("Button2"));
     cancel_->setGeometry(147, 60, 65, 17);
     connect(ok_, &QPushButton::clicked, this, [this] { guard_([this] { Button1Click(); }); });
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject); // Qt's own slot alone
 }
 
 std::optional<std::string> MeshNameDialog::ask(const std::string& suggested)
