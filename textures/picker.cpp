@@ -23,6 +23,7 @@ MatPicker::MatPicker(std::string archive_path, std::string fallback_path)
 
 void MatPicker::load_archive()
 {
+    file_read_ = archive_path_;
     read_palette_file(archive_path_, palette_);
     read_directory_file(archive_path_, directory_);
 }
@@ -40,11 +41,13 @@ void MatPicker::preview(PickerWindow& window, Progress& progress)
 {
     progress.set(0);
     if (from_list_ == 1) {
+        file_read_ = archive_path_;
         const FileBinary archive(archive_path_);
         show_mat(archive, mat_entry(directory_, window.selected_index()).offset, window, progress);
     } else {
         const std::optional<std::string> chosen = window.choose_file();
-        const FileBinary file(chosen ? *chosen : fallback_path_);
+        file_read_ = chosen ? *chosen : fallback_path_;
+        const FileBinary file(file_read_);
         show_mat(file, 0, window, progress);
     }
 }

@@ -70,6 +70,10 @@ class MatPicker {
     // RangeError (a solid colour's index outside 0..255, nothing filled).
     void preview(PickerWindow& window, Progress& progress);
 
+    // The file the last load_archive or preview opened or tried to open,
+    // for an error to name.
+    const std::string& file_read() const { return file_read_; }
+
     // Lname, Lsizex, Lsizey: empty until a preview sets them.
     const std::string& name_text() const { return name_text_; }
     const std::string& width_text() const { return width_text_; }
@@ -94,6 +98,7 @@ class MatPicker {
 
     std::string archive_path_;
     std::string fallback_path_;
+    std::string file_read_;
     Palette palette_{};
     MatDirectory directory_;
     std::uint8_t from_list_ = 0;

@@ -9,12 +9,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "gui/gui_support.h"
-#include "model/errors.h"
 #include "textures/archive_builder.h"
 #include "textures/qt/matpicker.h"
 
@@ -54,7 +54,7 @@ class Picker : public ::testing::Test {
         picker_ = std::make_unique<Tmatpicker>(*model_, progress_, cur_material_, guard());
         try {
             picker_->Button2Click();
-        } catch (const RuntimeError& e) {
+        } catch (const std::exception& e) {
             errors_.push_back(e.what());
         }
         show();
@@ -76,7 +76,7 @@ class Picker : public ::testing::Test {
         return [this](const HandlerBody& body) {
             try {
                 body();
-            } catch (const RuntimeError& e) {
+            } catch (const std::exception& e) {
                 errors_.push_back(e.what());
             }
         };

@@ -33,15 +33,22 @@ TEST(ShellStartUp, AFailedStartUpLoadGivesOneBoxThenCtrlOAsksForAFile)
         const char* content; // nullptr: no file, "": our sample
         bool archive;
         const char* box;
+        const char* detail;      // how the box's second line begins: the file it names
         QStringList before_open; // a file read part-way is no file's model
     } cases[] = {
-        {"missing", nullptr, true, "Facetor|File not found", {}},
+        {"missing", nullptr, true, "Facetor|File not found", "dflt.3do: ", {}},
         {"malformed",
          "SECTION: HEADER\n3DO 2.1\n",
          true,
          "Facetor|ERROR",
+         "dflt.3do:1:16: ",
          {"Facetor|Save changes to dflt.3do before closing?"}},
-        {"no texture archive", "", false, "Facetor|File not found", {}},
+        {"no texture archive",
+         "",
+         false,
+         "Facetor|File not found",
+         "d/gamedata/resource/res2.gob: ",
+         {}},
     };
     WindowManager wm;
     ASSERT_TRUE(WindowManager::present());
@@ -61,6 +68,8 @@ TEST(ShellStartUp, AFailedStartUpLoadGivesOneBoxThenCtrlOAsksForAFile)
         EXPECT_TRUE(test::wait_for([&] { return !watcher.seen().isEmpty(); }));
         EXPECT_TRUE(test::wait_maximised(*w));
         EXPECT_EQ(watcher.seen(), QStringList{c.box});
+        EXPECT_TRUE(watcher.details().constFirst().startsWith(c.detail))
+            << watcher.details().constFirst().toStdString();
         EXPECT_TRUE(test::shown_title(*w).startsWith("FACETOR v0.1 Preview - dflt.3do"));
 
         // Tried once: a restore lays the window out again and reads nothing.

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "model/read_diagnostic.h"
+#include "uisupport/error_box.h"
 #include "uisupport/open_dialog.h"
 #include "uisupport/tool_window.h"
 #include "uisupport/ui_font.h"
@@ -73,6 +75,23 @@ class SingleChoiceList final : public QListWidget {
         return command;
     }
 };
+
+// Runs a step of the picker that reads a file: an error of that file
+// names it below the error's text, as a failed model load does.
+template <typename F> void naming_the_file(const MatPicker& picker, F&& step)
+{
+    try {
+        step();
+    } catch (const ExplainedError&) {
+        throw;
+    } catch (const std::exception& e) {
+        std::string line = read_error_line(picker.file_read(), e);
+        if (line.empty()) {
+            throw;
+        }
+        throw ExplainedError(e.what(), std::move(line));
+    }
+}
 
 } // namespace
 
@@ -204,7 +223,7 @@ void Tmatpicker::showEvent(QShowEvent* event)
 
 void Tmatpicker::Button2Click()
 {
-    picker_.load_archive();
+    naming_the_file(picker_, [this] { picker_.load_archive(); });
     Lista_->clear();
     const MatDirectory& directory = picker_.directory();
     for (int i = 0; i < directory.mat_count; ++i) {
@@ -228,7 +247,7 @@ void Tmatpicker::FormShow()
 void Tmatpicker::Button1Click()
 {
     material_->update(); // whatever the preview got to, it shows
-    picker_.preview(*this, progress_);
+    naming_the_file(picker_, [this] { picker_.preview(*this, progress_); });
 }
 
 void Tmatpicker::ListaEnter()
